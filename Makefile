@@ -1,0 +1,40 @@
+# Thin wrapper over CMake: `make run` builds and starts Pellix, `make test` runs every test.
+BUILD    ?= build
+ASAN     ?= build-asan
+BENCHDIR ?= build-bench
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+ARGS     ?= --help
+
+.PHONY: all deps build run test sanitize bench format clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DPELLIX_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/cli/pellix-keys $(ARGS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(ASAN) -DPELLIX_WERROR=ON -DPELLIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DPELLIX_BUILD_TESTS=OFF -DPELLIX_BUILD_BENCH=ON
+	cmake --build $(BENCHDIR) -j $(JOBS)
+	for b in $(BENCHDIR)/bench/bench_*; do $$b; done
+
+format:
+	find engine keypad ini cli tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(BENCHDIR)
