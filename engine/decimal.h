@@ -14,8 +14,7 @@ struct DecimalDigits {
 
     // Digit i (0 = first significant digit); zeros past the stored ones.
     char Digit(int i) const {
-        return i >= 0 && i < static_cast<int>(Digits.size()) ? Digits[static_cast<size_t>(i)]
-                                                              : '0';
+        return i >= 0 && i < static_cast<int>(Digits.size()) ? Digits[static_cast<size_t>(i)] : '0';
     }
 
     // Rounds half away from zero, keeping `keep` significant digits (keep <= 0

@@ -53,7 +53,9 @@ double DisplayLog(double x) {
     return static_cast<double>(std::log10(std::fabs(static_cast<Ext>(x))));
 }
 
-std::string NonFiniteText(double x) { return std::isnan(x) ? "Invalid Data" : SOverflow; }
+std::string NonFiniteText(double x) {
+    return std::isnan(x) ? "Invalid Data" : SOverflow;
+}
 
 } // namespace
 

@@ -19,7 +19,9 @@ static_assert(std::numeric_limits<long double>::digits == 64,
               "or MinGW-w64 on x86/x86-64 (MSVC's long double is only 64 bits)");
 
 // Values with abs(v) <= 1e-199 count as zero where an operation tests for zero.
-inline bool IsZeroByTest(Ext v) { return std::fabs(v) <= 1e-199L; }
+inline bool IsZeroByTest(Ext v) {
+    return std::fabs(v) <= 1e-199L;
+}
 
 // Checks a value inside a computation: beyond the extended range is overflow,
 // not-a-number is an invalid operation.
@@ -62,7 +64,9 @@ inline std::int64_t ToInt64(Ext v) {
     return static_cast<std::int64_t>(v);
 }
 
-inline double TruncInt64(double x) { return static_cast<double>(ToInt64(x)); }
+inline double TruncInt64(double x) {
+    return static_cast<double>(ToInt64(x));
+}
 
 // Rounds to the nearest integer, ties to even, through a 64-bit signed integer.
 inline std::int64_t RoundInt64(double x) {

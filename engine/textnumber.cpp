@@ -22,7 +22,9 @@ enum class Grammar {
     Paste, // clipboard: digits required around the exponent mark
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 class Reader {
 public:

@@ -70,16 +70,16 @@ public:
     TZunCalc();                                // seeds the random generator from the clock
     explicit TZunCalc(std::uint32_t randSeed); // deterministic seed
 
-    std::string FError;                  // pending error text (UTF-8), shown once by Display
-    std::array<double, 4> Stack{};       // X, Y, Z, T
-    bool Input = true;                   // false while a number is being keyed in
-    TZunMode Mode = zunFix;              // may hold any byte when read from a file
-    TZunTrigMode TrigMode = zunDeg;      // likewise
-    std::int32_t FixLen = 9;             // any value; Display clamps what it uses
-    std::array<double, 10> Reg{};        // storage registers 0 to 9
-    double LastX = 0;                    // X before the most recent operation
-    std::uint32_t RandSeed = 0;          // state of the random generator
-    Separators Regional;                 // separators of the display text
+    std::string FError;             // pending error text (UTF-8), shown once by Display
+    std::array<double, 4> Stack{};  // X, Y, Z, T
+    bool Input = true;              // false while a number is being keyed in
+    TZunMode Mode = zunFix;         // may hold any byte when read from a file
+    TZunTrigMode TrigMode = zunDeg; // likewise
+    std::int32_t FixLen = 9;        // any value; Display clamps what it uses
+    std::array<double, 10> Reg{};   // storage registers 0 to 9
+    double LastX = 0;               // X before the most recent operation
+    std::uint32_t RandSeed = 0;     // state of the random generator
+    Separators Regional;            // separators of the display text
 
     void Push(double x);
     double Pop();

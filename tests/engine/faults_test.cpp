@@ -17,7 +17,9 @@ struct InvalidCase {
     Stack4 after; // operands removed, nothing pushed
 };
 
-std::ostream& operator<<(std::ostream& os, const InvalidCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const InvalidCase& c) {
+    return os << c.name;
+}
 
 class InvalidOperation : public ::testing::TestWithParam<InvalidCase> {};
 

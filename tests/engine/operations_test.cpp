@@ -23,7 +23,9 @@ struct OpCase {
     bool handledFault = false; // a fault ended it: Input keeps its value
 };
 
-std::ostream& operator<<(std::ostream& os, const OpCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const OpCase& c) {
+    return os << c.name;
+}
 
 bool Near(double expected, double actual, double relTol) {
     if (relTol == 0) {
@@ -49,7 +51,7 @@ TEST_P(Operations, ResultStackAndErrorText) {
     EXPECT_EQ(z.Input, !c.handledFault) << "a completed operation ends any entry";
 }
 
-constexpr double R = 1e-15; // relative tolerance for transcendental results
+constexpr double R = 1e-15;  // relative tolerance for transcendental results
 constexpr double R9 = 5e-10; // values given to ten digits
 
 const OpCase kOpCases[] = {
@@ -59,7 +61,11 @@ const OpCase kOpCases[] = {
     {"Divide", zunDiv, {4, 1, 7, 8}, {0.25, 7, 8, 8}},
     {"DivideByZero", zunDiv, {0, 1, 7, 8}, {7, 8, 8, 8}, 0, zunDeg, "Divide by 0"},
     {"DivideByZeroTestedValue", zunDiv, {1e-200, 1, 7, 8}, {7, 8, 8, 8}, 0, zunDeg, "Divide by 0"},
-    {"DivideJustAboveZeroTest", zunDiv, {1e-199 * 1.0000001, 1e-199, 0, 0}, {0.9999999, 0, 0, 0}, 1e-12},
+    {"DivideJustAboveZeroTest",
+     zunDiv,
+     {1e-199 * 1.0000001, 1e-199, 0, 0},
+     {0.9999999, 0, 0, 0},
+     1e-12},
     {"Enter", zunEnter, {5, 1, 2, 3}, {5, 5, 1, 2}},
     {"ZeroToZeroIsOne", zunPwr, {0, 0, 7, 8}, {1, 7, 8, 8}},
     {"ZeroToMinusOne", zunPwr, {-1, 0, 7, 8}, {7, 8, 8, 8}, 0, zunDeg, "Divide by 0", true},
@@ -118,16 +124,37 @@ const OpCase kOpCases[] = {
     {"GammaOfMinusHalf", zunFact, {-1.5, 0, 0, 0}, {-3.544907701811032, 0, 0, 0}, R9},
     {"GammaOfMinusOneAndHalf", zunFact, {-2.5, 0, 0, 0}, {2.363271801207355, 0, 0, 0}, R9},
     {"GammaOfLargeArgument", zunFact, {10.5, 0, 0, 0}, {11899423.083962249, 0, 0, 0}, 1e-9},
-    {"GammaWhereXPlusOneRoundsToInteger", zunFact, {1 - 1.1102230246251565e-16, 0, 0, 0}, {1, 0, 0, 0}},
+    {"GammaWhereXPlusOneRoundsToInteger",
+     zunFact,
+     {1 - 1.1102230246251565e-16, 0, 0, 0},
+     {1, 0, 0, 0}},
     {"GammaNearZero", zunFact, {-1.1102230246251565e-16, 0, 0, 0}, {1, 0, 0, 0}, 1e-9},
-    {"GammaFarBelowMinus171Overflows", zunFact, {-175.5, 1, 2, 3}, {1, 2, 3, 3}, 0, zunDeg,
-     "Overflow", true},
+    {"GammaFarBelowMinus171Overflows",
+     zunFact,
+     {-175.5, 1, 2, 3},
+     {1, 2, 3, 3},
+     0,
+     zunDeg,
+     "Overflow",
+     true},
     {"Percent", zunPC, {15, 200, 7, 8}, {30, 200, 7, 8}, R},
     {"PercentDifference", zundPC, {100, 80, 7, 8}, {25, 7, 8, 8}},
-    {"PercentDifferenceFromZero", zundPC, {5, 0, 7, 8}, {7, 8, 8, 8}, 0, zunDeg, "Divide by 0", true},
+    {"PercentDifferenceFromZero",
+     zundPC,
+     {5, 0, 7, 8},
+     {7, 8, 8, 8},
+     0,
+     zunDeg,
+     "Divide by 0",
+     true},
     {"ToPolar", zunToPol, {1, 1, 7, 8}, {1.4142135623730951, 45, 7, 8}, R},
     {"ToPolarNegativeX", zunToPol, {-1, 0, 0, 0}, {1, 180, 0, 0}, R},
-    {"ToPolarOverflowKeepsAngle", zunToPol, {1.5e308, 1.5e308, 7, 8}, {45, 7, 8, 8}, R, zunDeg,
+    {"ToPolarOverflowKeepsAngle",
+     zunToPol,
+     {1.5e308, 1.5e308, 7, 8},
+     {45, 7, 8, 8},
+     R,
+     zunDeg,
      "Overflow"},
     {"ToRectangular", zunToRect, {2, 30, 7, 8}, {1.7320508075688772, 1, 7, 8}, R},
     {"ToHMSHalfHour", zunToHMS, {1.5, 0, 0, 0}, {1.3, 0, 0, 0}, R},

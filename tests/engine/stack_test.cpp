@@ -6,7 +6,9 @@ using namespace pellix;
 
 namespace {
 
-void SetStack(TZunCalc& z, double x, double y, double zz, double t) { z.Stack = {x, y, zz, t}; }
+void SetStack(TZunCalc& z, double x, double y, double zz, double t) {
+    z.Stack = {x, y, zz, t};
+}
 
 } // namespace
 

@@ -17,7 +17,9 @@ struct TextCase {
     double value;
 };
 
-std::ostream& operator<<(std::ostream& os, const TextCase& c) { return os << '"' << c.text << '"'; }
+std::ostream& operator<<(std::ostream& os, const TextCase& c) {
+    return os << '"' << c.text << '"';
+}
 
 class PlainNumbers : public ::testing::TestWithParam<TextCase> {};
 
@@ -27,19 +29,17 @@ TEST_P(PlainNumbers, ReadsKeyedInText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PlainNumbers,
-    ::testing::Values(TextCase{"12", 12}, TextCase{"12E", 12}, TextCase{"1E", 1},
-                      TextCase{"1E-", 1}, TextCase{"1E3", 1000}, TextCase{"1E-3", 0.001},
-                      TextCase{"-12", -12}, TextCase{"+5", 5}, TextCase{"  7.5  ", 7.5},
-                      TextCase{".5", 0.5}, TextCase{"5.", 5}, TextCase{".", 0},
-                      TextCase{"", 0}, TextCase{"-", 0}, TextCase{"E5", 0},
-                      TextCase{"1.2.3", 0}, TextCase{"1E3.5", 0}, TextCase{"1,5", 0},
-                      TextCase{"abc", 0}, TextCase{"Divide by 0", 0}, TextCase{"1e2", 100},
-                      TextCase{"0.000123450", 0.00012345}, TextCase{"1E499x", 0},
-                      TextCase{"1E5000", 0}, TextCase{"1E0000000005", 100000},
-                      TextCase{"1E-400", 0}, TextCase{"1E-320", 1e-320},
-                      TextCase{"123456789012", 123456789012.0},
-                      TextCase{"1.7976931348623157E308", 1.7976931348623157e308},
-                      TextCase{"\t1", 0}, TextCase{"1_", 0}));
+    ::testing::Values(
+        TextCase{"12", 12}, TextCase{"12E", 12}, TextCase{"1E", 1}, TextCase{"1E-", 1},
+        TextCase{"1E3", 1000}, TextCase{"1E-3", 0.001}, TextCase{"-12", -12}, TextCase{"+5", 5},
+        TextCase{"  7.5  ", 7.5}, TextCase{".5", 0.5}, TextCase{"5.", 5}, TextCase{".", 0},
+        TextCase{"", 0}, TextCase{"-", 0}, TextCase{"E5", 0}, TextCase{"1.2.3", 0},
+        TextCase{"1E3.5", 0}, TextCase{"1,5", 0}, TextCase{"abc", 0}, TextCase{"Divide by 0", 0},
+        TextCase{"1e2", 100}, TextCase{"0.000123450", 0.00012345}, TextCase{"1E499x", 0},
+        TextCase{"1E5000", 0}, TextCase{"1E0000000005", 100000}, TextCase{"1E-400", 0},
+        TextCase{"1E-320", 1e-320}, TextCase{"123456789012", 123456789012.0},
+        TextCase{"1.7976931348623157E308", 1.7976931348623157e308}, TextCase{"\t1", 0},
+        TextCase{"1_", 0}));
 
 TEST(PlainNumber, NegativeZeroKeepsItsSign) {
     EXPECT_TRUE(std::signbit(PlainNumber("-0", ".")));

@@ -1,0 +1,41 @@
+#include "zuncalc.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace pellix;
+
+namespace {
+
+// One operation followed by the display text, as a key press does.
+void OpAndDisplay(benchmark::State& state, TZunOperation op, TZunMode mode) {
+    TZunCalc z(1);
+    z.Mode = mode;
+    for (auto _ : state) {
+        z.Stack = {1234.5678, 0.25, 3, 4};
+        z.ExecOp(op);
+        benchmark::DoNotOptimize(z.Display());
+    }
+}
+
+void DisplayOnly(benchmark::State& state, TZunMode mode, double x) {
+    TZunCalc z(1);
+    z.Mode = mode;
+    z.Stack[0] = x;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(z.Display());
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(OpAndDisplay, Add_Fix, zunAdd, zunFix);
+BENCHMARK_CAPTURE(OpAndDisplay, Mul_Sci, zunMul, zunSci);
+BENCHMARK_CAPTURE(OpAndDisplay, Div_Eng, zunDiv, zunEng);
+BENCHMARK_CAPTURE(OpAndDisplay, Sin_Fix, zunSin, zunFix);
+BENCHMARK_CAPTURE(OpAndDisplay, Pwr_Fix, zunPwr, zunFix);
+BENCHMARK_CAPTURE(OpAndDisplay, Fact_Fix, zunFact, zunFix); // Gamma of 1235.57: overflows
+BENCHMARK_CAPTURE(OpAndDisplay, ToH_Fix, zunToH, zunFix);
+BENCHMARK_CAPTURE(DisplayOnly, Fix, zunFix, -1234567.891);
+BENCHMARK_CAPTURE(DisplayOnly, Sci, zunSci, -1234567.891);
+BENCHMARK_CAPTURE(DisplayOnly, Eng, zunEng, -1234567.891);
+BENCHMARK_CAPTURE(DisplayOnly, FixOutOfRange, zunFix, 1.5e200);
