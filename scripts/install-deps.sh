@@ -3,7 +3,8 @@
 # skipping those already present. Uses sudo when not run as root.
 set -eu
 
-packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev"
+packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev"
 
 missing=""
 for p in $packages; do
