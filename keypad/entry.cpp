@@ -1,0 +1,435 @@
+#include "entry.h"
+
+#include "extended.h"
+#include "keyboard.h"
+#include "textnumber.h"
+
+#include <array>
+#include <exception>
+
+namespace pellix {
+
+namespace {
+
+// An entry text takes digits while it is shorter than this many characters.
+constexpr std::size_t MaxEntryChars = 12;
+constexpr char Cursor = '_';
+constexpr std::string_view InvalidData = "Invalid Data";
+
+constexpr std::array<std::string_view, 3> FormatPrompts = {"FIX _", "SCI _", "ENG _"};
+constexpr std::array<std::string_view, 3> TrigCaptions = {"", "RAD", "GRAD"};
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
+
+// Characters of a UTF-8 text (the decimal separator may take several bytes).
+std::size_t CodePoints(std::string_view s) {
+    std::size_t n = 0;
+    for (const char c : s) {
+        if (!IsContinuation(c)) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+void DropLastCodePoint(std::string& s) {
+    while (!s.empty()) {
+        const char c = s.back();
+        s.pop_back();
+        if (!IsContinuation(c)) {
+            return;
+        }
+    }
+}
+
+// The operator sign a prompt shows for an arithmetic key, or '\0'.
+char PromptOperator(int code) {
+    const KeyMeaning m = MeaningOf(code, Prefix::None);
+    if (m.Action != KeyAction::Operation) {
+        return '\0';
+    }
+    switch (m.Arg) {
+    case zunDiv:
+        return '/';
+    case zunMul:
+        return '*';
+    case zunSub:
+        return '-';
+    case zunAdd:
+        return '+';
+    default:
+        return '\0';
+    }
+}
+
+// The register digit of a key code, or -1.
+int RegisterDigit(int code) {
+    const KeyMeaning m = MeaningOf(code, Prefix::None);
+    return m.Action == KeyAction::Digit ? m.Arg : -1;
+}
+
+std::string OperatorPrompt(std::string_view word, char op) {
+    std::string text(word);
+    text += op;
+    text += " _";
+    return text;
+}
+
+// The operator of a displayed prompt: "STO+ _" gives '+'; the plain prompt or
+// any other text (an error shown after a fault) gives '\0'.
+char OperatorOfPrompt(std::string_view display, std::string_view word) {
+    if (display.size() == word.size() + 3 && display.starts_with(word) && display.ends_with(" _")) {
+        const char op = display[word.size()];
+        if (op == '/' || op == '*' || op == '-' || op == '+') {
+            return op;
+        }
+    }
+    return '\0';
+}
+
+// Register arithmetic of the operator prompts ('/', '*', '-', '+'), register
+// on the left. Runs in
+// extended precision and rounds to double; division by zero, overflow and
+// invalid operations (0/0, not-a-number) are faults, never infinities or NaNs.
+double RegisterArithmetic(char op, double reg, double x) {
+    const Ext a = reg;
+    const Ext b = x;
+    switch (op) {
+    case '/':
+        return ToDouble(Divide(a, b));
+    case '*':
+        return ToDouble(a * b);
+    case '-':
+        return ToDouble(a - b);
+    default:
+        return ToDouble(a + b);
+    }
+}
+
+// An annunciator caption: the letter when it was empty, else empty.
+void Toggle(std::string& caption, char letter) {
+    if (caption.empty()) {
+        caption.assign(1, letter);
+    } else {
+        caption.clear();
+    }
+}
+
+} // namespace
+
+TZunEntry::TZunEntry(TZunCalc& calc) : FCalc(calc) {}
+
+Prefix TZunEntry::ActivePrefix() const {
+    if (IsGPrefix()) {
+        return Prefix::G;
+    }
+    return IsFPrefix() ? Prefix::F : Prefix::None;
+}
+
+void TZunEntry::RefreshDisplay() {
+    FDisplay = FCalc.Display();
+}
+
+void TZunEntry::AppException(std::string_view message) {
+    if (message.find("floating") != std::string_view::npos) {
+        FCalc.FError = InvalidData;
+    } else {
+        FCalc.FError = message;
+    }
+    RefreshDisplay();
+}
+
+void TZunEntry::SyncTrigCaption() {
+    const auto mode = static_cast<std::size_t>(FCalc.TrigMode);
+    if (mode < TrigCaptions.size()) {
+        FCaptionTrig = TrigCaptions[mode];
+    }
+}
+
+void TZunEntry::lbFClick(PrefixSender sender) {
+    if (sender == PrefixSender::GKey) {
+        Toggle(FCaptionG, 'g');
+        FCaptionF.clear();
+    } else {
+        Toggle(FCaptionF, 'f');
+        FCaptionG.clear();
+    }
+}
+
+void TZunEntry::KeyClick(int code) {
+    FCode = code;
+    FRefresh = true;
+
+    // The digit count of FIX, SCI or ENG: every other key is ignored.
+    if (FFracInput) {
+        const int digit = RegisterDigit(code);
+        if (digit >= 0) {
+            FCalc.FixLen = digit;
+            RefreshDisplay();
+            FFracInput = false;
+        }
+        return;
+    }
+    if (HandleSTOPrompt() || HandleRCLPrompt()) {
+        return;
+    }
+
+    if (!FDisplay.empty() && FDisplay.back() == Cursor) {
+        FDisplay.pop_back();
+    }
+
+    const Prefix prefix = ActivePrefix();
+    const KeyMeaning plain = MeaningOf(code, Prefix::None);
+    const KeyMeaning meaning = MeaningOf(code, prefix);
+
+    // Digit entry: no prefix clearing and no refresh.
+    if (prefix == Prefix::None && plain.Action == KeyAction::Digit) {
+        const char digit = static_cast<char>('0' + plain.Arg);
+        if (FCalc.Input) {
+            FDisplay.assign(1, digit);
+            FDisplay += Cursor;
+        } else if (CodePoints(FDisplay) < MaxEntryChars) {
+            FDisplay += digit;
+            FDisplay += Cursor;
+        }
+        FCalc.Input = false;
+        return;
+    }
+
+    // Keys of the entry-editing kind (back-arrow, CHS, EEX, point) keep a number
+    // being keyed in; every other key ends it. g CHS and g EEX are entry keys
+    // with a shifted action that is no edit: the typed number replaces X first.
+    const bool editsEntry = EditsEntry(plain.Action);
+    if (!FCalc.Input) {
+        if (!editsEntry) {
+            if (FLastKey == KeyEnter) {
+                FCalc.Stack[0] = NumberOfText(FDisplay, FCalc.Regional);
+                FCalc.Input = true;
+            } else {
+                PushDisplay();
+            }
+        } else if (!EditsEntry(meaning.Action)) {
+            FCalc.Stack[0] = PlainNumber(FDisplay, FCalc.Regional.Decimal);
+        }
+    }
+    if (!editsEntry) {
+        FLastKey = code;
+    }
+
+    Perform(meaning);
+
+    // Faults are found by explicit tests of each result, not by floating-point
+    // traps, so the environment's exception mask tells nothing here and is not
+    // consulted: with invalid operations masked by default, a check of it would
+    // show "Invalid Data" after every key.
+    if (FRefresh) {
+        RefreshDisplay();
+    }
+    FCaptionG.clear();
+    FCaptionF.clear();
+}
+
+void TZunEntry::Perform(KeyMeaning meaning) {
+    switch (meaning.Action) {
+    case KeyAction::None:
+    case KeyAction::Digit: // a digit key with a prefix has a shifted meaning
+        break;
+    case KeyAction::Operation:
+        FCalc.ExecOp(static_cast<TZunOperation>(meaning.Arg));
+        break;
+    case KeyAction::BackArrow:
+        BackArrow();
+        break;
+    case KeyAction::ChangeSign:
+        ChangeSign();
+        break;
+    case KeyAction::Exponent:
+        AddExponent();
+        break;
+    case KeyAction::DecimalPoint:
+        AddDecimalPoint();
+        break;
+    case KeyAction::Enter:
+        PushDisplay();
+        break;
+    case KeyAction::LastX:
+        FLastKey = 0;
+        FCalc.ExecOp(zunLastX);
+        break;
+    case KeyAction::PushPi:
+        FCalc.Push(Pi);
+        break;
+    case KeyAction::FormatPrompt:
+        FDisplay = FormatPrompts[meaning.Arg];
+        FCalc.Mode = static_cast<TZunMode>(meaning.Arg);
+        FFracInput = true;
+        FRefresh = false;
+        break;
+    case KeyAction::AngleMode:
+        FCalc.TrigMode = static_cast<TZunTrigMode>(meaning.Arg);
+        FCaptionTrig = TrigCaptions[meaning.Arg];
+        break;
+    case KeyAction::StorePrompt:
+        FDisplay = "STO _";
+        FSTOInput = true;
+        FRefresh = false;
+        break;
+    case KeyAction::RecallPrompt:
+        FDisplay = "RCL _";
+        FRCLInput = true;
+        FRefresh = false;
+        break;
+    }
+}
+
+void TZunEntry::PushDisplay() {
+    const double v = NumberOfText(FDisplay, FCalc.Regional);
+    FCalc.Push(v);
+    RefreshDisplay();
+}
+
+void TZunEntry::BackArrow() {
+    if (FCalc.Input) {
+        FCalc.Pop();
+        FCalc.Push(0);
+        return;
+    }
+    if (CodePoints(FDisplay) <= 1) {
+        FCalc.Input = true; // entry abandoned: the refresh shows X again
+        return;
+    }
+    DropLastCodePoint(FDisplay);
+    FRefresh = false;
+}
+
+void TZunEntry::ChangeSign() {
+    if (FCalc.Input) {
+        FCalc.ExecOp(zunCHS);
+        return;
+    }
+    FRefresh = false;
+    if (FDisplay.empty()) {
+        return;
+    }
+    const std::size_t e = FDisplay.find('E');
+    const std::size_t at = e == std::string::npos ? 0 : e + 1;
+    if (at < FDisplay.size() && FDisplay[at] == '-') {
+        FDisplay.erase(at, 1);
+    } else {
+        FDisplay.insert(at, 1, '-');
+    }
+}
+
+void TZunEntry::AddExponent() {
+    if (FCalc.Input) {
+        FDisplay = "1E";
+    } else if (FDisplay.find('E') == std::string::npos) {
+        FDisplay += 'E';
+    }
+    FCalc.Input = false;
+    FRefresh = false;
+}
+
+void TZunEntry::AddDecimalPoint() {
+    const std::string& sep = FCalc.Regional.Decimal;
+    if (FCalc.Input) {
+        FDisplay = sep;
+        FCalc.Input = false;
+    } else if (FDisplay.find(sep) == std::string::npos) {
+        FDisplay += sep;
+        FCalc.Input = false;
+    }
+    FRefresh = false;
+}
+
+bool TZunEntry::HandleSTOPrompt() {
+    if (!FSTOInput) {
+        return false;
+    }
+    if (FCode == KeyBack) {
+        RefreshDisplay();
+        FSTOInput = false;
+    } else if (const char keyOp = PromptOperator(FCode); keyOp != '\0') {
+        FDisplay = OperatorPrompt("STO", keyOp);
+    } else if (const int d = RegisterDigit(FCode); d >= 0) {
+        double& reg = FCalc.Reg[static_cast<std::size_t>(d)];
+        const char op = OperatorOfPrompt(FDisplay, "STO");
+        reg = op == '\0' ? FCalc.Stack[0] : RegisterArithmetic(op, reg, FCalc.Stack[0]);
+        RefreshDisplay();
+        FSTOInput = false;
+    }
+    return true;
+}
+
+bool TZunEntry::HandleRCLPrompt() {
+    if (!FRCLInput) {
+        return false;
+    }
+    if (FCode == KeyBack) {
+        RefreshDisplay();
+        FRCLInput = false;
+    } else if (const char keyOp = PromptOperator(FCode); keyOp != '\0') {
+        FDisplay = OperatorPrompt("RCL", keyOp);
+    } else if (const int d = RegisterDigit(FCode); d >= 0) {
+        const double reg = FCalc.Reg[static_cast<std::size_t>(d)];
+        const char op = OperatorOfPrompt(FDisplay, "RCL");
+        FCalc.Push(op == '\0' ? reg : RegisterArithmetic(op, reg, FCalc.Stack[0]));
+        FRCLInput = false;
+        RefreshDisplay();
+    }
+    return true;
+}
+
+void TZunEntry::Press(int code) {
+    try {
+        KeyClick(code);
+    } catch (const std::exception& fault) { // EMathError and any other fault
+        AppException(fault.what());
+    }
+}
+
+KeyPressResult TZunEntry::FormKeyPress(char16_t ch) {
+    switch (ch) {
+    case u'Q':
+    case u'q':
+        return KeyPressResult::Close;
+    case u' ':
+        KeyClick(KeyChs);
+        return KeyPressResult::Done;
+    case u'E':
+    case u'e':
+        KeyClick(KeyEex);
+        return KeyPressResult::Done;
+    case u'F':
+    case u'f':
+        lbFClick(PrefixSender::FKey);
+        return KeyPressResult::Done;
+    case u'G':
+    case u'g':
+        lbFClick(PrefixSender::GKey);
+        return KeyPressResult::Done;
+    default:
+        break;
+    }
+    if (ch >= u'a' && ch <= u'z') {
+        ch = static_cast<char16_t>(ch - u'a' + u'A');
+    }
+    const FaceKey* key = KeyToSender(static_cast<std::uint16_t>(ch));
+    if (key != nullptr && key->Kind == SpotKind::Key) {
+        KeyClick(key->Code);
+    }
+    return KeyPressResult::Done;
+}
+
+KeyPressResult TZunEntry::TypeChar(char16_t ch) {
+    try {
+        return FormKeyPress(ch);
+    } catch (const std::exception& fault) {
+        AppException(fault.what());
+        return KeyPressResult::Done;
+    }
+}
+
+} // namespace pellix

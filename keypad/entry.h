@@ -1,0 +1,99 @@
+#pragma once
+
+// The entry state machine: turns key codes into number entry, prompts and
+// engine operations. It owns what the main window shows for it (the display
+// text, the f, g and angle annunciators) and needs no window: the window copies
+// the texts into its labels after each call, the command-line tool prints them.
+
+#include "keytable.h"
+#include "zuncalc.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pellix {
+
+// Who clicked the prefix toggle: the g key toggles g, anything else toggles f.
+enum class PrefixSender : std::uint8_t { FKey, GKey, Label };
+
+// What the caller must do after a typed character.
+enum class KeyPressResult : std::uint8_t { Done, Close };
+
+class TZunEntry {
+public:
+    explicit TZunEntry(TZunCalc& calc);
+
+    // One key press with key code `code` (never the prefix code -1). Faults of
+    // the engine and of the register arithmetic leave this call: the press ends
+    // where the fault arose.
+    void KeyClick(int code);
+
+    // KeyClick with the application's fault handler around it.
+    void Press(int code);
+
+    // A typed character. Q closes (the caller stores the settings and closes);
+    // blank is CHS, E is EEX, F and G toggle the prefixes, any other character
+    // is looked up in the keyboard table (letters upper-cased first).
+    KeyPressResult FormKeyPress(char16_t ch);
+
+    // FormKeyPress with the application's fault handler around it.
+    KeyPressResult TypeChar(char16_t ch);
+
+    // The prefix toggle of the f and g keys and of the three annunciators.
+    void lbFClick(PrefixSender sender);
+
+    // Display text := the engine's display text (consumes a pending error text).
+    void RefreshDisplay();
+
+    // The fault handler: a message containing "floating" shows "Invalid Data",
+    // any other message is shown as it is.
+    void AppException(std::string_view message);
+
+    // Angle annunciator from the engine's angle mode; a mode outside the three
+    // known values leaves it unchanged (used after the settings are read).
+    void SyncTrigCaption();
+
+    bool IsFPrefix() const { return !FCaptionF.empty(); }
+    bool IsGPrefix() const { return !FCaptionG.empty(); }
+    Prefix ActivePrefix() const;
+
+    const std::string& DisplayText() const { return FDisplay; }
+    const std::string& FCaption() const { return FCaptionF; }
+    const std::string& GCaption() const { return FCaptionG; }
+    const std::string& TrigCaption() const { return FCaptionTrig; }
+
+    bool IsFracInput() const { return FFracInput; }
+    bool IsSTOInput() const { return FSTOInput; }
+    bool IsRCLInput() const { return FRCLInput; }
+    std::int32_t LastKey() const { return FLastKey; }
+
+    TZunCalc& Calc() { return FCalc; }
+    const TZunCalc& Calc() const { return FCalc; }
+
+private:
+    void PushDisplay();
+    void AddDecimalPoint();
+    void AddExponent();
+    void ChangeSign();
+    void BackArrow();
+    bool HandleSTOPrompt();
+    bool HandleRCLPrompt();
+    void Perform(KeyMeaning meaning);
+
+    TZunCalc& FCalc;
+    std::string FDisplay;
+    std::string FCaptionF;
+    std::string FCaptionG;
+    std::string FCaptionTrig;
+    bool FFracInput = false;
+    bool FSTOInput = false;
+    bool FRCLInput = false;
+    std::int32_t FLastKey = 0;
+
+    // State of the press in progress, read and cleared by the private steps.
+    int FCode = 0;
+    bool FRefresh = true;
+};
+
+} // namespace pellix
