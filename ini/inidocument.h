@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace pellix {
+
+// Line terminator used for lines that the document adds.
+enum class TLineEnd : std::uint8_t { LF, CRLF };
+
+// An INI file held as its exact bytes. Lookups and edits work on the text
+// directly, so everything the program does not touch (unknown sections and
+// keys, comments, blank lines, junk, NUL bytes, invalid UTF-8) is kept byte
+// for byte, and an unmodified document serialises to the bytes it was made of.
+//
+// Reading rules:
+// - Lines end at LF; a CR right before the LF belongs to the terminator.
+//   Section and key names and values are trimmed of blanks (space, tab, CR,
+//   VT, FF).
+// - A line whose first non-blank character is ';' or '#' is a comment.
+// - A line beginning with '[' that holds a ']' is a section header; the name
+//   is the text between '[' and the first ']'. A '[' without ']' is junk.
+// - Any other line holding '=' with a non-empty name before it is a key line;
+//   lines without '=' are junk and never match a key.
+// - Section and key names match without regard to ASCII letter case. Where a
+//   name occurs twice, the first occurrence wins.
+// - Of a value, only the first MaxValueChars characters count (UTF-8
+//   characters; a byte that does not form one counts as one character).
+//
+// Writing rules (WriteString):
+// - A present key keeps its line up to and including the '=' and the blanks
+//   after it; the rest of the line is replaced by the new value.
+// - A missing key is inserted right after the last key line of its section
+//   (after the header when the section has none), so the comments and blank
+//   lines that trail a section stay in front of the next section.
+// - A missing section is appended at the end of the file, after a blank line
+//   when the file does not already end with one.
+// - Added lines end like the file's first line (CRLF or LF); a file without
+//   any line end gets LF. A last line without terminator gets one before
+//   anything is added after it.
+class TIniDocument {
+public:
+    static constexpr std::size_t MaxValueChars = 2047;
+
+    TIniDocument() = default;
+    explicit TIniDocument(std::string bytes);
+
+    // The serialised document.
+    const std::string& Text() const { return FText; }
+    TLineEnd LineEnd() const { return FLineEnd; }
+
+    bool HasSection(std::string_view section) const;
+
+    // The value of a key, or nullopt when the key (or its section) is missing.
+    std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
+
+    // Stores a value. Returns false and changes nothing when the names or the
+    // value cannot be written as one line: an empty name, a line break
+    // anywhere, '=' in the key, ']' in the section, or a key beginning with
+    // '[', ';' or '#'.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Value notations of the settings file (see ininotation.h). Each reader
+    // returns def for a missing, empty or unreadable value.
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t def) const;
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+
+    // Read as an integer: non-zero is true. Written "1" or "0".
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+    // Read as an integer of which only the low 8 bits count (enumeration
+    // ordinals; switches that are off when those bits are zero).
+    std::uint8_t ReadLowByte(std::string_view section, std::string_view key,
+                             std::uint8_t def) const;
+    bool ReadLowByteBool(std::string_view section, std::string_view key, bool def) const;
+
+    double ReadFloat(std::string_view section, std::string_view key, double def,
+                     std::string_view decimalSep) const;
+    void WriteFloat(std::string_view section, std::string_view key, double value,
+                    std::string_view decimalSep);
+
+private:
+    struct TKeyHit;
+
+    // Byte ranges of the bodies (the lines after the header up to the next
+    // header) of every section with one name. Kept for the most recently used
+    // name so that repeated lookups in a large file only scan that section.
+    struct TSectionBodies {
+        bool Valid = false;
+        std::string Name;
+        std::vector<std::pair<std::size_t, std::size_t>> Ranges;
+    };
+
+    const TSectionBodies& Bodies(std::string_view section) const;
+    void Edited(std::size_t pos, std::size_t removed, std::size_t inserted);
+    TKeyHit Find(std::string_view section, std::string_view key) const;
+    std::string_view Eol() const;
+
+    std::string FText;
+    TLineEnd FLineEnd = TLineEnd::LF;
+    mutable TSectionBodies FBodies; // a cache: const lookups are not thread-safe
+};
+
+} // namespace pellix

@@ -1,0 +1,302 @@
+// End-to-end tests of pellix-keys: each runs the built program in a temporary
+// folder and looks at its output, exit code and settings file.
+
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace pellix {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FolderEntries;
+using testing::ReadBytes;
+using testing::TTempFolder;
+using testing::WriteBytes;
+
+struct TRun {
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ShellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs pellix-keys in folder work with LC_ALL=locale.
+TRun RunKeys(const fs::path& work, const std::vector<std::string>& args,
+             const std::string& locale = "C") {
+    const TTempFolder io;
+    std::string cmd = "cd " + ShellQuote(work.string()) + " && LC_ALL=" + ShellQuote(locale) + " " +
+                      ShellQuote(PELLIX_KEYS_BIN);
+    for (const std::string& a : args)
+        cmd += " " + ShellQuote(a);
+    cmd += " >" + ShellQuote((io / "out").string()) + " 2>" + ShellQuote((io / "err").string());
+    const int status = std::system(cmd.c_str());
+    TRun r;
+    r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.Out = ReadBytes(io / "out");
+    r.Err = ReadBytes(io / "err");
+    return r;
+}
+
+TRun RunKeys(const std::vector<std::string>& args, const std::string& locale = "C") {
+    const TTempFolder work;
+    return RunKeys(work.Path(), args, locale);
+}
+
+// ---- Display after the last token ----
+
+struct DisplayCase {
+    const char* Name;
+    std::vector<std::string> Args;
+    std::string Out;
+};
+
+class KeysDisplay : public ::testing::TestWithParam<DisplayCase> {};
+
+TEST_P(KeysDisplay, PrintsDisplayTextAfterLastToken) {
+    const TRun r = RunKeys(GetParam().Args);
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out, GetParam().Out);
+    EXPECT_EQ(r.Err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, KeysDisplay,
+    ::testing::Values(
+        DisplayCase{"Sum", {"--decimal=.", "--group=,", "3", "ENTER", "4", "+"}, "7.000000000\n"},
+        DisplayCase{"NoTokens", {}, "0.000000000\n"},
+        DisplayCase{"EntryInProgress", {"1", ".", "5"}, "1.5_\n"},
+        DisplayCase{"CommaLocale",
+                    {"--decimal=,", "--group=.", "=1234567", "ENTER", "2", "/"},
+                    "617.283,500000000\n"},
+        DisplayCase{"MultibyteSeparators",
+                    {"--decimal=\xD9\xAB", "--group=\xE2\x80\xAF", "=1234.5", "ENTER"},
+                    "1\xE2\x80\xAF"
+                    "234\xD9\xAB"
+                    "500000000\n"},
+        DisplayCase{"NoGrouping", {"--group=", "=1234567", "ENTER"}, "1234567.000000000\n"},
+        DisplayCase{"KeyCodes", {"5", "ENTER", "#103", "#65535", "#0"}, "0_\n"},
+        DisplayCase{"PrefixKeys", {"2", "f", "7", "3", "g", "8"}, "2.000\n"},
+        DisplayCase{"StoreAndRecall", {"4", "STO", "1", "RCL", "1", "+"}, "8.000000000\n"},
+        DisplayCase{"EngineErrorText", {"1", "ENTER", "0", "/"}, "Divide by 0\n"},
+        DisplayCase{"FaultShownAsHandlerShowsIt",
+                    {"1", "CHS", "SQRT"},
+                    "Ung\xC3\xBCltige Gleitkommaoperation\n"},
+        // a blank typed is CHS, as on the keyboard
+        DisplayCase{"TypedCharacters", {"=3 4+"}, "-34.000000000\n"},
+        DisplayCase{"TypedEmptyText", {"7", "="}, "7_\n"},
+        DisplayCase{"TypedOutsideBasicPlane",
+                    {"=5\xF0\x9F\x98\x80"
+                     "6"},
+                    "56_\n"},
+        DisplayCase{"TypedQEndsTheRun", {"=12q34", "5", "+"}, "12_\n"},
+        DisplayCase{"TypedCapitalQEndsTheRun", {"9", "=Q", "+"}, "9_\n"}),
+    [](const auto& param) { return std::string(param.param.Name); });
+
+// Each named key after 2 ENTER 3.
+struct NamedKeyCase {
+    const char* Token;
+    const char* Out;
+};
+
+class KeysNamedKey : public ::testing::TestWithParam<NamedKeyCase> {};
+
+TEST_P(KeysNamedKey, PressesItsKey) {
+    const TRun r = RunKeys({"--group=", "2", "ENTER", "3", GetParam().Token});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out, std::string(GetParam().Out) + "\n") << GetParam().Token;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, KeysNamedKey,
+    ::testing::Values(NamedKeyCase{"ENTER", "3.000000000"}, NamedKeyCase{"+", "5.000000000"},
+                      NamedKeyCase{"-", "-1.000000000"}, NamedKeyCase{"*", "6.000000000"},
+                      NamedKeyCase{"/", "0.666666667"}, NamedKeyCase{"CHS", "-3"},
+                      NamedKeyCase{"EEX", "3E"}, NamedKeyCase{".", "3."},
+                      NamedKeyCase{"BACK", "2.000000000"}, NamedKeyCase{"SQRT", "1.732050808"},
+                      NamedKeyCase{"EXP", "20.085536923"}, NamedKeyCase{"10X", "1000.000000000"},
+                      NamedKeyCase{"YX", "8.000000000"}, NamedKeyCase{"INV", "0.333333333"},
+                      NamedKeyCase{"SIN", "0.052335956"}, NamedKeyCase{"COS", "0.998629535"},
+                      NamedKeyCase{"TAN", "0.052407779"}, NamedKeyCase{"XY", "2.000000000"},
+                      NamedKeyCase{"RDN", "2.000000000"}, NamedKeyCase{"STO", "STO _"},
+                      NamedKeyCase{"RCL", "RCL _"}, NamedKeyCase{"SUM", "3.000000000"}));
+
+TEST(KeysOutput, TraceShowsEveryTokenUpToTheOneWithQ) {
+    const TRun r = RunKeys({"--trace", "1", "ENTER", "=2q", "3"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, "1_\n1.000000000\n2_\n");
+}
+
+TEST(KeysOutput, StateLinesFollowTheDisplay) {
+    const TRun r = RunKeys({"--state", "g", "8", "1", "ENTER", "3", "/", "STO", "4", "5", "f"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, "5_\n"
+                     "X=0.33333333333333331 Y=0 Z=0 T=0 LastX=3\n"
+                     "Mode=0 Trig=1 FixLen=9 Input=0 Prefix=f "
+                     "Reg=0,0,0,0,0.33333333333333331,0,0,0,0,0\n");
+}
+
+TEST(KeysOutput, StateAfterTraceAndWithCommaLocaleUsesCNumbers) {
+    const TRun r = RunKeys({"--trace", "--state", "--decimal=,", "=1,5", "g"});
+    EXPECT_EQ(r.Out, "1,5_\n1,5_\nX=0 Y=0 Z=0 T=0 LastX=0\n"
+                     "Mode=0 Trig=0 FixLen=9 Input=0 Prefix=g Reg=0,0,0,0,0,0,0,0,0,0\n");
+}
+
+TEST(KeysOutput, HelpListsUsageTokensAndExitCodes) {
+    for (const char* opt : {"-h", "--help"}) {
+        const TRun r = RunKeys({"1", opt});
+        EXPECT_EQ(r.Code, 0);
+        EXPECT_TRUE(r.Out.starts_with("Usage: pellix-keys")) << r.Out;
+        for (const char* word : {"--ini=FILE", "ENTER", "#N", "=TEXT", "Exit status"})
+            EXPECT_NE(r.Out.find(word), std::string::npos) << word;
+    }
+}
+
+TEST(KeysOutput, DefaultSeparatorsComeFromTheLocale) {
+    // The C locales have a decimal point and no grouping.
+    for (const char* locale : {"C", "C.UTF-8"}) {
+        const TRun r = RunKeys({"=1234567.5", "ENTER"}, locale);
+        EXPECT_EQ(r.Out, "1234567.500000000\n") << locale;
+    }
+    EXPECT_EQ(RunKeys({"--group=,", "=1234567", "ENTER"}).Out, "1,234,567.000000000\n");
+}
+
+// ---- Usage errors ----
+
+class KeysUsageError : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(KeysUsageError, ExitsTwoWithMessageAndNoOutput) {
+    const TTempFolder work;
+    std::vector<std::string> args = {"--trace", "--ini=s.ini", "1"};
+    args.insert(args.end(), GetParam().begin(), GetParam().end());
+    const TRun r = RunKeys(work.Path(), args);
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_NE(r.Err.find("pellix-keys: "), std::string::npos) << r.Err;
+    EXPECT_TRUE(FolderEntries(work.Path()).empty()); // nothing stored
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, KeysUsageError,
+    ::testing::Values(std::vector<std::string>{"bogus"}, std::vector<std::string>{"12"},
+                      std::vector<std::string>{"enter"}, std::vector<std::string>{"F"},
+                      std::vector<std::string>{""}, std::vector<std::string>{"#"},
+                      std::vector<std::string>{"#65536"}, std::vector<std::string>{"#-1"},
+                      std::vector<std::string>{"#+1"}, std::vector<std::string>{"#1x"},
+                      std::vector<std::string>{"=\xFF"}, std::vector<std::string>{"--bogus"},
+                      std::vector<std::string>{"--trace=1"}, std::vector<std::string>{"--decimal"},
+                      std::vector<std::string>{"--decimal="},
+                      std::vector<std::string>{"--decimal=ab"},
+                      std::vector<std::string>{"--group=ab"}, std::vector<std::string>{"--ini="},
+                      std::vector<std::string>{"--decimal=,", "--group=,"},
+                      std::vector<std::string>{"--group=."} /* the locale's decimal point */));
+
+// ---- Settings file ----
+
+TEST(KeysIni, StateCarriesOverFromRunToRun) {
+    const TTempFolder work;
+    EXPECT_EQ(RunKeys(work.Path(), {"--ini=s.ini", "2", "ENTER", "3", "+"}).Out, "5.000000000\n");
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "4", "*"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, "20.000000000\n");
+    EXPECT_EQ(FolderEntries(work.Path()), std::vector<std::string>{"s.ini"});
+}
+
+TEST(KeysIni, RoundTripKeepsForeignContentAndLineEnds) {
+    const TTempFolder work;
+    const std::string head = "; Pellix settings\r\n[ZunMain]\r\nLeft=12\r\nzun.fixlen=2\r\n"
+                             "Custom=keep me\r\n";
+    const std::string tail = "\r\n; about box\r\n[Other]\r\nZun.Mode=9\r\n";
+    WriteBytes(work / "s.ini", head + tail);
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "--decimal=,", "1", ".", "5", "ENTER"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out, "1,50\n"); // FixLen 2 came from the file
+    EXPECT_EQ(ReadBytes(work / "s.ini"),
+              "; Pellix settings\r\n[ZunMain]\r\nLeft=12\r\nzun.fixlen=2\r\nCustom=keep me\r\n"
+              "Zun.Mode=0\r\nZun.TrigMode=0\r\nZun.LastX=0\r\n"
+              "Zun.Stack[0]=1,5\r\nZun.Stack[1]=1,5\r\nZun.Stack[2]=0\r\nZun.Stack[3]=0\r\n"
+              "Zun.Reg[0]=0\r\nZun.Reg[1]=0\r\nZun.Reg[2]=0\r\nZun.Reg[3]=0\r\nZun.Reg[4]=0\r\n"
+              "Zun.Reg[5]=0\r\nZun.Reg[6]=0\r\nZun.Reg[7]=0\r\nZun.Reg[8]=0\r\nZun.Reg[9]=0\r\n" +
+                  tail);
+}
+
+TEST(KeysIni, ReadsWithTheSettingsFileRules) {
+    const TTempFolder work;
+    WriteBytes(work / "s.ini", "[zunmain]\nZun.Mode=257\nZun.TrigMode=$102\nZun.FixLen=0x3\n"
+                               "Zun.Stack[0]=2,5\nZun.Stack[1]=1E3\nZun.Reg[9]=-0.125\n");
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "--state", "--decimal=."});
+    EXPECT_EQ(r.Code, 0);
+    // A decimal comma does not read under a decimal point: X keeps its default.
+    EXPECT_EQ(r.Out, "0.00E+000\n"
+                     "X=0 Y=1000 Z=0 T=0 LastX=0\n"
+                     "Mode=1 Trig=2 FixLen=3 Input=1 Prefix=- Reg=0,0,0,0,0,0,0,0,0,-0.125\n");
+}
+
+TEST(KeysIni, QuitByTypedQStillStores) {
+    const TTempFolder work;
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "7", "ENTER", "=Q", "1", "+"});
+    EXPECT_EQ(r.Out, "7.000000000\n");
+    const std::string ini = ReadBytes(work / "s.ini");
+    EXPECT_NE(ini.find("Zun.Stack[0]=7\nZun.Stack[1]=7\n"), std::string::npos) << ini;
+}
+
+TEST(KeysIni, UnwritablePlaceExitsOneAfterOutput) {
+    const TTempFolder work;
+    WriteBytes(work / "file", "");
+    const TRun r = RunKeys(work.Path(), {"--ini=file/s.ini", "1"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Out, "1_\n");
+    EXPECT_NE(r.Err.find("cannot write"), std::string::npos) << r.Err;
+}
+
+TEST(KeysIni, ReadOnlyFileExitsOneAndStaysUnchanged) {
+    const TTempFolder work;
+    WriteBytes(work / "s.ini", "[ZunMain]\nZun.Stack[0]=5\n");
+    fs::permissions(work / "s.ini", fs::perms::owner_read);
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "1", "+"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Out, "6.000000000\n");
+    EXPECT_NE(r.Err.find("cannot write"), std::string::npos) << r.Err;
+    EXPECT_EQ(ReadBytes(work / "s.ini"), "[ZunMain]\nZun.Stack[0]=5\n");
+    EXPECT_EQ(FolderEntries(work.Path()), std::vector<std::string>{"s.ini"});
+}
+
+TEST(KeysIni, ReadOnlyFolderExitsOneAndLeavesFileUnchanged) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    const TTempFolder work;
+    WriteBytes(work / "s.ini", "[ZunMain]\nZun.Stack[0]=5\n");
+    fs::permissions(work.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "1", "+"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Out, "6.000000000\n");
+    fs::permissions(work.Path(), fs::perms::owner_all);
+    EXPECT_EQ(ReadBytes(work / "s.ini"), "[ZunMain]\nZun.Stack[0]=5\n");
+    EXPECT_EQ(FolderEntries(work.Path()), std::vector<std::string>{"s.ini"});
+}
+
+TEST(KeysIni, UnreadableSettingsAreNotOverwritten) {
+    const TTempFolder work;
+    fs::create_directory(work / "s.ini");
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "3"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Out, "3_\n");
+    EXPECT_NE(r.Err.find("cannot read"), std::string::npos) << r.Err;
+    EXPECT_TRUE(fs::is_directory(work / "s.ini"));
+}
+
+} // namespace
+} // namespace pellix
