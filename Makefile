@@ -2,10 +2,12 @@
 BUILD    ?= build
 ASAN     ?= build-asan
 BENCHDIR ?= build-bench
+FUZZDIR  ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
-ARGS     ?= --help
+ARGS     ?=
 
-.PHONY: all deps build run test sanitize bench format clean
+.PHONY: all deps build run keys test sanitize bench startup-bench fuzz format clean
 
 all: build
 
@@ -17,6 +19,9 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
+	./$(BUILD)/shell/pellix $(ARGS)
+
+keys: build
 	./$(BUILD)/cli/pellix-keys $(ARGS)
 
 test: build
@@ -32,6 +37,22 @@ bench: deps
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DPELLIX_BUILD_TESTS=OFF -DPELLIX_BUILD_BENCH=ON
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	for b in $(BENCHDIR)/bench/bench_*; do $$b; done
+
+startup-bench: deps
+	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DPELLIX_BUILD_TESTS=OFF -DPELLIX_BUILD_BENCH=ON
+	cmake --build $(BENCHDIR) -j $(JOBS)
+	sh bench/startup.sh $(BENCHDIR)
+
+fuzz: deps
+	sh scripts/install-deps.sh --fuzz
+	cmake -S . -B $(FUZZDIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DPELLIX_BUILD_FUZZ=ON -DPELLIX_SANITIZE=ON -DPELLIX_BUILD_TESTS=OFF
+	cmake --build $(FUZZDIR) -j $(JOBS)
+	for t in $(FUZZDIR)/fuzz/fuzz_*; do \
+	    name=$$(basename $$t); mkdir -p $(FUZZDIR)/corpus/$$name; \
+	    $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        $(FUZZDIR)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
 
 format:
 	find engine keypad ini cli tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

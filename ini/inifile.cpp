@@ -27,7 +27,12 @@ std::optional<fs::path> FreeTempName(const fs::path& target) {
             x >>= 4;
         }
         fs::path temp = target;
-        temp.replace_filename("." + target.filename().string() + "." + hex.data() + ".tmp");
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += '.';
+        name += hex.data();
+        name += ".tmp";
+        temp.replace_filename(name);
         std::error_code ec;
         const auto st = fs::symlink_status(temp, ec);
         if (st.type() == fs::file_type::not_found)

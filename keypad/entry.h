@@ -8,6 +8,7 @@
 #include "keytable.h"
 #include "zuncalc.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@ namespace pellix {
 
 // Who clicked the prefix toggle: the g key toggles g, anything else toggles f.
 enum class PrefixSender : std::uint8_t { FKey, GKey, Label };
+
+// The longest text of a number that the display shows: "-999,999,999,999." and
+// nine decimals. Entry texts and prompts are shorter; only error texts may be
+// longer.
+inline constexpr std::size_t MaxDisplayChars = 26;
 
 // What the caller must do after a typed character.
 enum class KeyPressResult : std::uint8_t { Done, Close };

@@ -4,7 +4,13 @@
 set -eu
 
 packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev"
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+    fonts-comic-neue fonts-dejavu-core desktop-file-utils"
+
+# `--fuzz` adds clang's libFuzzer runtime.
+if [ "${1:-}" = "--fuzz" ]; then
+    packages="$packages clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $packages; do

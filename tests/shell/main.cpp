@@ -1,10 +1,26 @@
 // Runs the shell tests inside a QApplication on the offscreen platform, so that
 // real widgets and events work without a display.
 
-#include <QApplication>
+#include "pellixapp.h"
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+namespace {
+
+// The offscreen platform warns about every fixed-size window; keep the log readable.
+QtMessageHandler previous = nullptr;
+
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    if (previous != nullptr) {
+        previous(type, context, message);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -12,7 +28,8 @@ int main(int argc, char** argv) {
     }
     // Keep every standard location (settings, desktop) away from the user's own.
     QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
+    previous = qInstallMessageHandler(QuietHandler);
+    pellix::TPellixApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

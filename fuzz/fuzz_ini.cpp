@@ -1,0 +1,29 @@
+// The INI reader and writer over arbitrary bytes.
+
+#include "inidocument.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    pellix::TIniDocument doc(bytes);
+    if (doc.Text() != bytes) {
+        std::abort(); // an untouched document keeps its bytes
+    }
+    (void)doc.ReadInteger("ZunMain", "Left", 427);
+    (void)doc.ReadFloat("zunmain", "Zun.Stack[0]", 0, ".");
+    (void)doc.ReadLowByte("ZUNMAIN", "Zun.Mode", 0);
+    doc.WriteInteger("ZunMain", "Left", -5);
+    doc.WriteFloat("ZunMain", "TotalScale", 1.1, ",");
+    doc.WriteString("Other", "Key", "Value");
+    if (doc.ReadInteger("ZunMain", "Left", 0) != -5 || doc.ReadString("other", "key") != "Value") {
+        std::abort(); // a store reads back
+    }
+    pellix::TIniDocument again(doc.Text());
+    if (again.ReadInteger("zunmain", "left", 0) != -5) {
+        std::abort();
+    }
+    return 0;
+}

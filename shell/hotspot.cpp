@@ -1,0 +1,171 @@
+#include "hotspot.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace pellix {
+
+int RoundEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
+
+THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
+    : QWidget(parent), FKey(key) {
+    setObjectName(QString::fromLatin1(control));
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMouseTracking(false);
+    auto text = [](std::string_view v) { return QString::fromUtf8(v.data(), qsizetype(v.size())); };
+    if (key == nullptr) {
+        setAccessibleName(tr("About"));
+        return;
+    }
+    if (!key->Tooltip.empty()) {
+        setToolTip(text(key->Tooltip));
+    }
+    // Screen readers and UI automation name the key by its legend and shifted functions.
+    QString name = key->Kind == SpotKind::Blank ? QString() : text(key->Legend);
+    if (!key->FName.empty()) {
+        name += tr(", f: %1").arg(text(key->FName));
+    }
+    if (!key->GName.empty()) {
+        name += tr(", g: %1").arg(text(key->GName));
+    }
+    setAccessibleName(name);
+}
+
+void THotSpot::SetBounds(const QRect& r) {
+    FBounds = r;
+    setGeometry(r);
+}
+
+void THotSpot::SetPicture(const QPixmap& snapshot) {
+    FPicture = snapshot;
+    update();
+}
+
+void THotSpot::ClearPicture() {
+    if (!FPicture.isNull()) {
+        FPicture = QPixmap();
+        update();
+    }
+}
+
+void THotSpot::paintEvent(QPaintEvent*) {
+    if (FPicture.isNull()) {
+        return; // the face shows through
+    }
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    // The snapshot covers this control's rectangle shifted one pixel down and
+    // two taller; drawn from one pixel above, the key looks moved up.
+    p.drawPixmap(QRectF(0, -1, width() + 1, height() + 1), FPicture, FPicture.rect());
+}
+
+void THotSpot::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    emit MouseDown(this);
+}
+
+void THotSpot::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    if (rect().contains(pos)) {
+        emit Click(this);
+    }
+    emit MouseUp(this, pos.x());
+}
+
+void THotSpot::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A quick second click is a second key press.
+    mousePressEvent(event);
+}
+
+void THotSpot::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept(); // the right button keys the key; no menu over keys
+}
+
+TFaceLabel::TFaceLabel(const FaceItem& item, QWidget* parent)
+    : QLabel(parent), FPoints(RoundEven(item.FontPixels * 0.75)), FAutoSize(item.AutoSize) {
+    setObjectName(QString::fromUtf8(item.Control.data(), qsizetype(item.Control.size())));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+    QFont f;
+    if (item.Control == "lbDisplay") {
+        f.setFamilies({QString::fromUtf8(item.Font.data(), qsizetype(item.Font.size())),
+                       QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans"),
+                       QStringLiteral("Arial")});
+    } else {
+        f.setFamilies({QString::fromUtf8(item.Font.data(), qsizetype(item.Font.size())),
+                       QStringLiteral("DejaVu Sans"), QStringLiteral("Segoe UI"),
+                       QStringLiteral("Arial")});
+    }
+    f.setBold(item.Bold);
+    setFont(f);
+    if (item.Control == "lbDisplay") {
+        setAccessibleDescription(tr("Display"));
+        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        FShrinkToFit = true;
+    }
+    SetFontPoints(FPoints);
+    SetBounds(QRect(item.Bounds.Left, item.Bounds.Top, item.Bounds.Width, item.Bounds.Height));
+}
+
+void TFaceLabel::SetFontPoints(int points) {
+    FPoints = points;
+    Fit();
+}
+
+void TFaceLabel::SetBounds(const QRect& r) {
+    FBounds = r;
+    Fit();
+}
+
+void TFaceLabel::SetCaption(const QString& text) {
+    if (text != this->text()) {
+        setText(text);
+        Fit();
+    }
+}
+
+void TFaceLabel::Fit() {
+    // Points at the design's 96 dots per inch, whatever the screen reports.
+    const int base = std::max(1, RoundEven(FPoints * 96.0 / 72.0));
+    QFont f = font();
+    f.setPixelSize(base);
+    if (FShrinkToFit && !text().isEmpty()) {
+        // A long number gets a smaller font instead of losing its last digits.
+        const int room = std::max(1, FBounds.width() - 2);
+        const int smallest = std::max(1, base * 3 / 5);
+        int size = base;
+        while (size > smallest && QFontMetrics(f).horizontalAdvance(text()) > room) {
+            f.setPixelSize(--size);
+        }
+    }
+    if (f != font()) {
+        setFont(f);
+    }
+    if (FAutoSize) {
+        const QSize hint = text().isEmpty() ? QSize(0, 0) : sizeHint();
+        FBounds.setSize(hint);
+    }
+    setGeometry(FBounds);
+}
+
+void TFaceLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void TFaceLabel::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (rect().contains(event->position().toPoint())) {
+        emit Click(this);
+    }
+}
+
+} // namespace pellix

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "keytable.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+#include <functional>
+
+namespace pellix {
+
+// A transparent image control over a pictured key. It paints nothing of its
+// own except while pressed, when it shows a snapshot of the face under it,
+// moved up by about two pixels.
+class THotSpot : public QWidget {
+    Q_OBJECT
+public:
+    // key is null for the About hot spot, which has no key.
+    THotSpot(const FaceKey* key, const char* control, QWidget* parent);
+
+    const FaceKey* Key() const { return FKey; }
+    int Tag() const { return FKey != nullptr ? FKey->Code : NoKeyCode; }
+
+    // The pressed look: a snapshot of the face at this control's place.
+    void SetPicture(const QPixmap& snapshot);
+    void ClearPicture();
+    bool IsPressed() const { return !FPicture.isNull(); }
+
+    // Design geometry scaled step by step; see TZunMain::ScaleControl.
+    QRect Bounds() const { return FBounds; }
+    void SetBounds(const QRect& r);
+
+signals:
+    void MouseDown(THotSpot* sender);
+    void MouseUp(THotSpot* sender, int x);
+    void Click(THotSpot* sender);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    const FaceKey* FKey;
+    QPixmap FPicture;
+    QRect FBounds;
+};
+
+// A transparent label of the face. Its font size is kept in points so that
+// zoom steps can round it; it swallows mouse presses (no drag starts on it)
+// and reports clicks. The display shrinks its font for numbers too long for it.
+class TFaceLabel : public QLabel {
+    Q_OBJECT
+public:
+    TFaceLabel(const FaceItem& item, QWidget* parent);
+
+    int FontPoints() const { return FPoints; }
+    void SetFontPoints(int points);
+    bool AutoSize() const { return FAutoSize; }
+
+    QRect Bounds() const { return FBounds; }
+    void SetBounds(const QRect& r);
+
+    void SetCaption(const QString& text);
+
+signals:
+    void Click(TFaceLabel* sender);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void Fit();
+
+    int FPoints;
+    bool FAutoSize;
+    bool FShrinkToFit = false;
+    QRect FBounds;
+};
+
+// Half-to-even rounding of every zoomed coordinate and font size.
+int RoundEven(double v);
+
+} // namespace pellix

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+#include <string_view>
+
+namespace pellix {
+
+// The application object. Faults thrown by an event handler never unwind
+// through Qt's event loop: notify catches them and hands the message to the
+// installed fault handler (the main window's AppException).
+class TPellixApplication : public QApplication {
+public:
+    TPellixApplication(int& argc, char** argv);
+
+    using FaultHandler = std::function<void(std::string_view message)>;
+    void SetFaultHandler(FaultHandler handler) { FHandler = std::move(handler); }
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    FaultHandler FHandler;
+};
+
+} // namespace pellix

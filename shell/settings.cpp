@@ -1,0 +1,174 @@
+#include "settings.h"
+
+#include "shortcut.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pellix {
+
+namespace {
+
+constexpr std::string_view Section = "ZunMain";
+
+constexpr std::string_view LeftKey = "Left";
+constexpr std::string_view TopKey = "Top";
+constexpr std::string_view ModeKey = "Zun.Mode";
+constexpr std::string_view TrigModeKey = "Zun.TrigMode";
+constexpr std::string_view FixLenKey = "Zun.FixLen";
+constexpr std::string_view SoundKey = "Sound";
+constexpr std::string_view LastXKey = "Zun.LastX";
+constexpr std::string_view LastShowAboutKey = "lastShowAbout";
+constexpr std::string_view StayOnTopKey = "StayOnTop";
+constexpr std::string_view TotalScaleKey = "TotalScale";
+
+std::string IndexedKey(std::string_view name, std::size_t index) {
+    std::string key(name);
+    key += '[';
+    key += std::to_string(index);
+    key += ']';
+    return key;
+}
+
+std::string StackKey(std::size_t index) {
+    return IndexedKey("Zun.Stack", index);
+}
+std::string RegKey(std::size_t index) {
+    return IndexedKey("Zun.Reg", index);
+}
+
+std::filesystem::path PathOf(const QString& fileName) {
+#ifdef _WIN32
+    return std::filesystem::path(fileName.toStdWString());
+#else
+    const QByteArray local = QFile::encodeName(fileName);
+    return std::filesystem::path(
+        std::string(local.constData(), static_cast<std::size_t>(local.size())));
+#endif
+}
+
+// Sets FLoading for the lifetime of a load, also when the host throws.
+class TLoadingScope {
+public:
+    explicit TLoadingScope(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~TLoadingScope() { FFlag = false; }
+    TLoadingScope(const TLoadingScope&) = delete;
+    TLoadingScope& operator=(const TLoadingScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+} // namespace
+
+TSettings::TSettings(QString cfgFileName, TZunCalc& zun, ISettingsHost& host, QString desktopFolder)
+    : FCFGFileName(std::move(cfgFileName)), FZun(zun), FHost(host),
+      FDesktopFolder(std::move(desktopFolder)) {}
+
+std::string TSettings::DecimalSeparator() const {
+    const QString sep = FDecimal.isEmpty() ? QLocale::system().decimalPoint() : FDecimal;
+    return sep.isEmpty() ? std::string(".") : sep.toStdString();
+}
+
+void TSettings::LoadSettings() {
+    TLoadingScope loading(FLoading);
+
+    // A missing file reads as an empty one; so does one that cannot be read.
+    TIniDocument doc;
+    if (!FCFGFileName.isEmpty()) {
+        if (auto loaded = LoadIniFile(PathOf(FCFGFileName)))
+            doc = std::move(*loaded);
+    }
+    const std::string sep = DecimalSeparator();
+
+    const QPoint pos = FHost.WindowPos();
+    const std::int32_t left = doc.ReadInteger(Section, LeftKey, pos.x());
+    const std::int32_t top = doc.ReadInteger(Section, TopKey, pos.y());
+    FHost.SetWindowPos(QPoint(left, top));
+
+    FHost.SetSound(doc.ReadLowByteBool(Section, SoundKey, FHost.IsSound()));
+
+    FZun.Mode = static_cast<TZunMode>(doc.ReadLowByte(Section, ModeKey, FZun.Mode));
+    FZun.TrigMode = static_cast<TZunTrigMode>(doc.ReadLowByte(Section, TrigModeKey, FZun.TrigMode));
+    FZun.FixLen = doc.ReadInteger(Section, FixLenKey, FZun.FixLen);
+
+    FZun.LastX = doc.ReadFloat(Section, LastXKey, FZun.LastX, sep);
+    for (std::size_t i = 0; i < FZun.Stack.size(); ++i)
+        FZun.Stack[i] = doc.ReadFloat(Section, StackKey(i), FZun.Stack[i], sep);
+    for (std::size_t i = 0; i < FZun.Reg.size(); ++i)
+        FZun.Reg[i] = doc.ReadFloat(Section, RegKey(i), FZun.Reg[i], sep);
+
+    FHost.SyncTrigCaption();
+
+    FHost.SetLastShowAbout(doc.ReadFloat(Section, LastShowAboutKey, FHost.LastShowAbout(), sep));
+
+    FHost.SetShowOnDesktopChecked(ShortcutExists(ShortcutLinkName, FDesktopFolder));
+
+    // Through the setter, whose own store does nothing while loading.
+    FHost.SetStayOnTop(doc.ReadBool(Section, StayOnTopKey, FHost.StayOnTop()));
+
+    FHost.SetTotalScale(doc.ReadFloat(Section, TotalScaleKey, FHost.TotalScale(), sep));
+}
+
+void TSettings::StoreSettings() {
+    if (FLoading || FCFGFileName.isEmpty())
+        return;
+    try {
+        const std::filesystem::path path = PathOf(FCFGFileName);
+        // What cannot be read is not overwritten: it may hold more than we see.
+        std::optional<TIniDocument> doc = LoadIniFile(path);
+        if (!doc)
+            return;
+        const std::string sep = DecimalSeparator();
+
+        // One edit of the document gives the same text as writing the keys one
+        // by one into the file, in this order.
+        const QPoint pos = FHost.WindowPos();
+        doc->WriteInteger(Section, LeftKey, pos.x());
+        doc->WriteInteger(Section, TopKey, pos.y());
+        doc->WriteInteger(Section, ModeKey, FZun.Mode);
+        doc->WriteInteger(Section, TrigModeKey, FZun.TrigMode);
+        doc->WriteInteger(Section, FixLenKey, FZun.FixLen);
+        doc->WriteInteger(Section, SoundKey, FHost.IsSound() ? 1 : 0);
+        doc->WriteFloat(Section, LastXKey, FZun.LastX, sep);
+        for (std::size_t i = 0; i < FZun.Stack.size(); ++i)
+            doc->WriteFloat(Section, StackKey(i), FZun.Stack[i], sep);
+        for (std::size_t i = 0; i < FZun.Reg.size(); ++i)
+            doc->WriteFloat(Section, RegKey(i), FZun.Reg[i], sep);
+        doc->WriteFloat(Section, LastShowAboutKey, FHost.LastShowAbout(), sep);
+        doc->WriteBool(Section, StayOnTopKey, FHost.StayOnTop());
+        doc->WriteFloat(Section, TotalScaleKey, FHost.TotalScale(), sep);
+
+        // Failures leave the file as it was and are not reported.
+        SaveIniFile(path, *doc, FSaveHooks);
+    } catch (...) {
+        // A store never disturbs the program, whatever went wrong.
+    }
+}
+
+QString CFGFileNameFor(const QString& exePath) {
+    if (exePath.isEmpty())
+        return {};
+    qsizetype nameStart = exePath.lastIndexOf(QLatin1Char('/')) + 1;
+#ifdef _WIN32
+    nameStart = std::max(nameStart, exePath.lastIndexOf(QLatin1Char('\\')) + 1);
+#endif
+    const qsizetype dot = exePath.lastIndexOf(QLatin1Char('.'));
+    if (dot > nameStart)
+        return exePath.left(dot) + QStringLiteral(".ini");
+    return exePath + QStringLiteral(".ini");
+}
+
+QString DefaultCFGFileName() {
+    return CFGFileNameFor(QCoreApplication::applicationFilePath());
+}
+
+} // namespace pellix

@@ -1,0 +1,15 @@
+#pragma once
+
+// Names and addresses of the program, in one place.
+
+namespace pellix {
+
+inline constexpr const char* ProgramName = "Pellix";
+inline constexpr const char* WebAddress = "http://www.pellix.example/";
+inline constexpr const char* WebDomain = "www.pellix.example";
+inline constexpr const char* SupportMail = "support@pellix.example";
+
+// The title of the program's taskbar entry.
+inline constexpr const char* ApplicationTitle = "Pellix Emulator (http://www.pellix.example/)";
+
+} // namespace pellix

@@ -1,0 +1,518 @@
+#include "zunmain.h"
+
+#include "facepainter.h"
+#include "keyboard.h"
+#include "keymap.h"
+#include "pellixapp.h"
+#include "regional.h"
+#include "shortcut.h"
+#include "textnumber.h"
+#include "vendor.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <cmath>
+
+namespace pellix {
+
+namespace {
+
+constexpr QPoint DesignedPos(427, 196);
+
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+bool OnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+double CurrentDateTimeValue() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 days = QDate(1899, 12, 30).daysTo(now.date());
+    return static_cast<double>(days) + now.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Entry(Zun), FEnv(std::move(env)) {
+    setObjectName(QStringLiteral("ZunMain"));
+    setWindowTitle(QString::fromLatin1(ApplicationTitle));
+    setAttribute(Qt::WA_TranslucentBackground); // the face has rounded corners
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(false);
+    FClientSize = QSize(FaceClientWidth, FaceClientHeight);
+    setFixedSize(FClientSize);
+    move(DesignedPos);
+    CreateControls();
+    CreateMenu();
+    FormCreate();
+}
+
+TZunMain::~TZunMain() {
+    if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
+        app->SetFaultHandler(nullptr);
+    }
+}
+
+void TZunMain::CreateControls() {
+    for (const FaceKey& k : FaceKeys) {
+        if (k.Kind == SpotKind::Blank) {
+            continue;
+        }
+        auto* spot = new THotSpot(&k, std::string(k.Control).c_str(), this);
+        spot->SetBounds(QRect(k.Bounds.Left, k.Bounds.Top, k.Bounds.Width, k.Bounds.Height));
+        connect(spot, &THotSpot::MouseDown, this, &TZunMain::imMouseDown);
+        connect(spot, &THotSpot::MouseUp, this, &TZunMain::imMouseUp);
+        if (k.Kind == SpotKind::Prefix) {
+            connect(spot, &THotSpot::Click, this, [this](THotSpot* s) { lbFClick(s); });
+        } else if (k.Kind == SpotKind::Close) {
+            connect(spot, &THotSpot::Click, this, &TZunMain::imCloseClick);
+        }
+        FHotSpots.push_back(spot);
+    }
+    const FaceItem& about = *ItemByControl("imAbout");
+    auto* imAbout = new THotSpot(nullptr, "imAbout", this);
+    imAbout->SetBounds(
+        QRect(about.Bounds.Left, about.Bounds.Top, about.Bounds.Width, about.Bounds.Height));
+    connect(imAbout, &THotSpot::Click, this, &TZunMain::ShowAbout);
+    FHotSpots.push_back(imAbout);
+
+    for (const char* name : {"lbDisplay", "lbF", "lbG", "lbTrig"}) {
+        auto* label = new TFaceLabel(*ItemByControl(name), this);
+        FLabels.push_back(label);
+    }
+    lbDisplay = FLabels[0];
+    lbF = FLabels[1];
+    lbG = FLabels[2];
+    lbTrig = FLabels[3];
+    for (TFaceLabel* l : {lbF, lbG, lbTrig}) {
+        connect(l, &TFaceLabel::Click, this, [this](TFaceLabel* s) { lbFClick(s); });
+    }
+}
+
+void TZunMain::CreateMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto item = [this](const char* name, const QString& caption, bool checkable) {
+        auto* a = PopupMenu1->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(checkable);
+        return a;
+    };
+    mnSound = item("mnSound", tr("Sound"), true);
+    mnShowOnDesktop = item("mnShowOnDesktop", tr("Show On Desktop"), true);
+    mnStayOnTop = item("mnStayOnTop", tr("Stay On Top"), true);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Copy1 = item("Copy1", tr("Copy"), false);
+    Copy1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy});
+    Paste1 = item("Paste1", tr("Paste"), false);
+    Paste1->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste});
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    About1 = item("About1", tr("About"), false);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N2"));
+    Close1 = item("Close1", tr("Close"), false);
+    mnSound->setChecked(true);
+    mnStayOnTop->setChecked(true);
+    for (QAction* a : {Copy1, Paste1}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a); // the shortcuts work while the menu is closed
+    }
+    connect(mnSound, &QAction::triggered, this, &TZunMain::mnSoundClick);
+    connect(mnShowOnDesktop, &QAction::triggered, this, &TZunMain::mnShowOnDesktopClick);
+    connect(mnStayOnTop, &QAction::triggered, this, &TZunMain::mnStayOnTopClick);
+    connect(Copy1, &QAction::triggered, this, &TZunMain::Copy1Click);
+    connect(Paste1, &QAction::triggered, this, &TZunMain::Paste1Click);
+    connect(About1, &QAction::triggered, this, &TZunMain::ShowAbout);
+    connect(Close1, &QAction::triggered, this, &TZunMain::imCloseClick);
+}
+
+void TZunMain::FormCreate() {
+    Beep = std::make_unique<TBeepThread>(std::move(FEnv.Player));
+    Zun.Regional = FEnv.Regional.value_or(SeparatorsOf(QLocale()));
+    FIsSound = true;
+    FScale = 1.0;
+    FTotalScale = 1.0;
+    FLastShowAbout = -1;
+    FStayOnTop = true;
+    FSettings = std::make_unique<TSettings>(FEnv.SettingsFile, Zun, *this, FEnv.DesktopFolder);
+    FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
+    FSettings->LoadSettings();
+    MendRestoredWindow();
+    if (FLastShowAbout == -1) {
+        PlaceShortcutOnFirstRun(FEnv.ExecutablePath, QString::fromLatin1(ShortcutLinkName),
+                                ShortcutDescription(), FEnv.DesktopFolder);
+        SetShowOnDesktopChecked(
+            ShortcutExists(QString::fromLatin1(ShortcutLinkName), FEnv.DesktopFolder));
+    }
+    mnSound->setChecked(FIsSound);
+    mnStayOnTop->setChecked(FStayOnTop);
+    MousePos = QPoint(-1, -1);
+    RefreshDisplay();
+    if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
+        app->SetFaultHandler([this](std::string_view message) { AppException(message); });
+    }
+    FLastShowAbout = CurrentDateTimeValue();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive) {
+                    FormDeactivate();
+                }
+            });
+    ApplyStoredZoom();
+}
+
+// A restored position on no screen or a zoom that is not a number or far out
+// of range would leave the calculator unreachable; both fall back to the design.
+void TZunMain::MendRestoredWindow() {
+    if (!std::isfinite(FTotalScale) || FTotalScale <= 0.05 || FTotalScale >= 20) {
+        FTotalScale = 1.0;
+    }
+    const QRect frame(pos(), QSize(qRound(FaceClientWidth * FTotalScale),
+                                   qRound(FaceClientHeight * FTotalScale)));
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        visible = visible || screen->geometry().intersects(frame);
+    }
+    if (!visible && QGuiApplication::primaryScreen() != nullptr) {
+        move(QGuiApplication::primaryScreen()->geometry().topLeft() + DesignedPos);
+    }
+}
+
+void TZunMain::ApplyStoredZoom() {
+    FScale = FTotalScale;
+    SetClientSize(QSize(RoundEven(FClientSize.width() * FTotalScale),
+                        RoundEven(FClientSize.height() * FTotalScale)));
+    for (THotSpot* s : FHotSpots) {
+        ScaleControl(s);
+    }
+    for (TFaceLabel* l : FLabels) {
+        ScaleControl(l);
+    }
+}
+
+void TZunMain::SetClientSize(QSize size) {
+    FClientSize = size;
+    setFixedSize(size);
+    FFace = QPixmap();
+    update();
+}
+
+void TZunMain::ScaleControl(QWidget* control) {
+    auto scaled = [this](const QRect& r) {
+        return QRect(RoundEven(r.left() * FScale), RoundEven(r.top() * FScale),
+                     RoundEven(r.width() * FScale), RoundEven(r.height() * FScale));
+    };
+    if (auto* spot = qobject_cast<THotSpot*>(control)) {
+        spot->SetBounds(scaled(spot->Bounds()));
+    } else if (auto* label = qobject_cast<TFaceLabel*>(control)) {
+        label->SetBounds(scaled(label->Bounds()));
+        label->SetFontPoints(RoundEven(label->FontPoints() * FScale));
+    }
+}
+
+void TZunMain::ZoomStep(double scale) {
+    FScale = scale;
+    SetClientSize(
+        QSize(RoundEven(FClientSize.width() * FScale), RoundEven(FClientSize.height() * FScale)));
+    for (THotSpot* s : FHotSpots) { // image controls first, then labels
+        ScaleControl(s);
+    }
+    for (TFaceLabel* l : FLabels) {
+        ScaleControl(l);
+    }
+    FSettings->StoreSettings();
+}
+
+void TZunMain::FormMouseWheelDown() {
+    if (FTotalScale > MinTotalScale) {
+        FTotalScale /= ScaleFactor;
+        ZoomStep(1 / ScaleFactor);
+    }
+}
+
+void TZunMain::FormMouseWheelUp() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double w = FClientSize.width() * std::sqrt(FScale);
+    if (screen != nullptr && w < screen->geometry().width()) {
+        FTotalScale *= ScaleFactor;
+        ZoomStep(ScaleFactor);
+    }
+}
+
+void TZunMain::RefreshDisplay() {
+    Entry.RefreshDisplay();
+    ShowLabels();
+}
+
+void TZunMain::ShowLabels() {
+    lbDisplay->SetCaption(FromUtf8(Entry.DisplayText()));
+    lbF->SetCaption(FromUtf8(Entry.FCaption()));
+    lbG->SetCaption(FromUtf8(Entry.GCaption()));
+    lbTrig->SetCaption(FromUtf8(Entry.TrigCaption()));
+}
+
+void TZunMain::AppException(std::string_view message) {
+    Entry.AppException(message);
+    ShowLabels();
+}
+
+void TZunMain::KeyClick(THotSpot* sender) {
+    const FaceKey* key = sender->Key();
+    if (key == nullptr || key->Kind != SpotKind::Key) {
+        return;
+    }
+    // Labels follow the entry machine also when the press ends in a fault.
+    struct Show {
+        TZunMain* w;
+        ~Show() { w->ShowLabels(); }
+    } show{this};
+    Entry.KeyClick(key->Code);
+}
+
+QPixmap TZunMain::FaceSnapshot(const QRect& rect) {
+    if (FFace.isNull()) {
+        FFace = RenderFace(FClientSize, devicePixelRatioF());
+    }
+    const qreal dpr = FFace.devicePixelRatio();
+    QPixmap part =
+        FFace.copy(QRectF(rect.x() * dpr, rect.y() * dpr, rect.width() * dpr, rect.height() * dpr)
+                       .toAlignedRect());
+    part.setDevicePixelRatio(dpr);
+    return part;
+}
+
+void TZunMain::imMouseDown(THotSpot* sender) {
+    if (sender->Key() != nullptr) {
+        const QRect b = sender->geometry();
+        sender->SetPicture(FaceSnapshot(QRect(b.left(), b.top() + 1, b.width(), b.height() + 2)));
+    }
+    if (FIsSound) {
+        Beep->Beep();
+    }
+}
+
+void TZunMain::imMouseUp(THotSpot* sender, int x) {
+    sender->ClearPicture();
+    const FaceKey* key = sender->Key();
+    if (key == nullptr || key->Kind != SpotKind::Key) {
+        x = -1; // f, g and the close key take no part in entry
+    }
+    if (x >= 0) {
+        KeyClick(sender);
+    }
+}
+
+void TZunMain::lbFClick(QObject* sender) {
+    PrefixSender who = PrefixSender::Label;
+    if (auto* spot = qobject_cast<THotSpot*>(sender)) {
+        who = spot->objectName() == QLatin1String("imG") ? PrefixSender::GKey : PrefixSender::FKey;
+    }
+    Entry.lbFClick(who);
+    ShowLabels();
+}
+
+void TZunMain::imCloseClick() {
+    FSettings->StoreSettings();
+    close();
+}
+
+void TZunMain::SetSound(bool on) {
+    FIsSound = on;
+    mnSound->setChecked(on);
+}
+
+void TZunMain::mnSoundClick() {
+    SetSound(!FIsSound);
+}
+
+void TZunMain::SetShowOnDesktopChecked(bool checked) {
+    mnShowOnDesktop->setChecked(checked);
+}
+
+void TZunMain::mnShowOnDesktopClick() {
+    const QString name = QString::fromLatin1(ShortcutLinkName);
+    ToggleShortcut(FEnv.ExecutablePath, name, ShortcutDescription(), FEnv.DesktopFolder);
+    SetShowOnDesktopChecked(ShortcutExists(name, FEnv.DesktopFolder));
+}
+
+void TZunMain::SetStayOnTop(bool on) {
+    if (on != FStayOnTop) {
+        FStayOnTop = on;
+        FSettings->StoreSettings();
+    }
+    ApplyWindowBand();
+}
+
+void TZunMain::ApplyWindowBand() {
+    const bool topmost = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (topmost != FStayOnTop) {
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, FStayOnTop);
+        if (shown) {
+            show(); // changing the flags hides a shown window
+        }
+    }
+}
+
+void TZunMain::mnStayOnTopClick() {
+    SetStayOnTop(!FStayOnTop);
+    mnStayOnTop->setChecked(FStayOnTop);
+}
+
+void TZunMain::FormDeactivate() {
+    ApplyWindowBand();
+    if (FStayOnTop && isVisible()) {
+        raise();
+    }
+}
+
+void TZunMain::SyncTrigCaption() {
+    Entry.SyncTrigCaption();
+    ShowLabels();
+}
+
+void TZunMain::Copy1Click() {
+    QGuiApplication::clipboard()->setText(lbDisplay->text());
+}
+
+void TZunMain::Paste1Click() {
+    const QString text = QGuiApplication::clipboard()->text();
+    const auto value = PasteNumber(text.toStdString(), Zun.Regional.Decimal);
+    if (!value) {
+        return;
+    }
+    Zun.Push(*value);
+    RefreshDisplay();
+}
+
+void TZunMain::ShowAbout() {
+    // The About box is opened here once it exists.
+}
+
+THotSpot* TZunMain::HotSpot(const char* control) const {
+    return findChild<THotSpot*>(QString::fromLatin1(control), Qt::FindDirectChildrenOnly);
+}
+
+TFaceLabel* TZunMain::Label(const char* control) const {
+    return findChild<TFaceLabel*>(QString::fromLatin1(control), Qt::FindDirectChildrenOnly);
+}
+
+void TZunMain::paintEvent(QPaintEvent*) {
+    if (FFace.isNull() || FFace.devicePixelRatio() != devicePixelRatioF()) {
+        FFace = RenderFace(FClientSize, devicePixelRatioF());
+    }
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawPixmap(0, 0, FFace);
+}
+
+void TZunMain::mousePressEvent(QMouseEvent* event) {
+    MousePos = event->position().toPoint();
+    if (OnWayland() && windowHandle() != nullptr && event->button() == Qt::LeftButton) {
+        // Wayland does not let a client place its window: the compositor drags it.
+        MousePos = QPoint(-1, -1);
+        windowHandle()->startSystemMove();
+    }
+    event->accept();
+}
+
+void TZunMain::mouseMoveEvent(QMouseEvent* event) {
+    if (MousePos.x() != -1 && event->buttons() != Qt::NoButton) {
+        const QPoint p = event->position().toPoint();
+        move(x() + p.x() - MousePos.x(), y() + p.y() - MousePos.y());
+    }
+    event->accept();
+}
+
+void TZunMain::mouseReleaseEvent(QMouseEvent* event) {
+    MousePos = QPoint(-1, -1);
+    event->accept();
+}
+
+void TZunMain::contextMenuEvent(QContextMenuEvent* event) {
+    MousePos = QPoint(-1, -1); // the menu takes the mouse: no drag goes on
+    PopupMenu1->popup(event->globalPos());
+    event->accept();
+}
+
+void TZunMain::wheelEvent(QWheelEvent* event) {
+    FWheelDelta += event->angleDelta().y();
+    while (FWheelDelta >= 120) {
+        FWheelDelta -= 120;
+        FormMouseWheelUp();
+    }
+    while (FWheelDelta <= -120) {
+        FWheelDelta += 120;
+        FormMouseWheelDown();
+    }
+    event->accept();
+}
+
+void TZunMain::keyPressEvent(QKeyEvent* event) {
+    if (const FaceKey* key = KeyToSender(VirtualKeyOf(*event))) {
+        if (THotSpot* spot = HotSpot(std::string(key->Control).c_str())) {
+            imMouseDown(spot);
+        }
+    }
+    // The typed character decides the action.
+    for (const QChar ch : event->text()) {
+        if (Entry.FormKeyPress(ch.unicode()) == KeyPressResult::Close) {
+            ShowLabels();
+            imCloseClick();
+            return;
+        }
+        ShowLabels();
+    }
+    event->accept();
+}
+
+void TZunMain::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) {
+        return;
+    }
+    if (const FaceKey* key = KeyToSender(VirtualKeyOf(*event))) {
+        if (THotSpot* spot = HotSpot(std::string(key->Control).c_str())) {
+            imMouseUp(spot, -1);
+        }
+    }
+}
+
+void TZunMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        FormDeactivate();
+    }
+    QWidget::changeEvent(event);
+}
+
+bool TZunMain::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::LocaleChange:
+        // The system's regional settings changed: new separators from now on.
+        if (!FEnv.Regional) {
+            Zun.Regional = SeparatorsOf(QLocale());
+            FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
+        }
+        FSettings->StoreSettings();
+        break;
+    case QEvent::ThemeChange:
+        FSettings->StoreSettings();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace pellix

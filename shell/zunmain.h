@@ -1,0 +1,153 @@
+#pragma once
+
+#include "beepthread.h"
+#include "entry.h"
+#include "hotspot.h"
+#include "settings.h"
+#include "settingshost.h"
+#include "zuncalc.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QMenu;
+
+namespace pellix {
+
+// Where the window meets the user's real files and devices. The program fills
+// it with the real places; tests with temporary folders and a fake player.
+struct TShellEnvironment {
+    QString SettingsFile;                 // the settings file (CFGFileName)
+    QString DesktopFolder;                // where the desktop shortcut lies
+    QString ExecutablePath;               // what the shortcut starts
+    std::unique_ptr<IClickPlayer> Player; // null: the default audio output
+    std::optional<Separators> Regional;   // null: the system locale's
+};
+
+// The main window: a borderless picture of the calculator with hot spots over
+// its keys, the display and annunciator labels, and one popup menu.
+class TZunMain : public QWidget, public ISettingsHost {
+    Q_OBJECT
+public:
+    explicit TZunMain(TShellEnvironment env, QWidget* parent = nullptr);
+    ~TZunMain() override;
+
+    // The calculator and its entry state.
+    TZunCalc Zun;
+    TZunEntry Entry;
+
+    // One key press through a hot spot; faults leave it (the application's
+    // fault handler shows them).
+    void KeyClick(THotSpot* sender);
+    // The fault handler: the message (or "Invalid Data") becomes the display.
+    void AppException(std::string_view message);
+    void RefreshDisplay();
+
+    void imMouseDown(THotSpot* sender);
+    void imMouseUp(THotSpot* sender, int x);
+    void imCloseClick();
+    void lbFClick(QObject* sender);
+
+    void mnSoundClick();
+    void mnShowOnDesktopClick();
+    void mnStayOnTopClick();
+    void Copy1Click();
+    void Paste1Click();
+    void ShowAbout();
+
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
+    void FormDeactivate();
+
+    // ISettingsHost
+    QPoint WindowPos() const override { return pos(); }
+    void SetWindowPos(QPoint p) override { move(p); }
+    bool IsSound() const override { return FIsSound; }
+    void SetSound(bool on) override;
+    bool StayOnTop() const override { return FStayOnTop; }
+    void SetStayOnTop(bool on) override;
+    double TotalScale() const override { return FTotalScale; }
+    void SetTotalScale(double scale) override { FTotalScale = scale; }
+    double LastShowAbout() const override { return FLastShowAbout; }
+    void SetLastShowAbout(double when) override { FLastShowAbout = when; }
+    void SyncTrigCaption() override;
+    void SetShowOnDesktopChecked(bool checked) override;
+
+    double Scale() const { return FScale; }
+    QSize ClientSize() const { return FClientSize; }
+    QMenu* PopupMenu() const { return PopupMenu1; }
+    THotSpot* HotSpot(const char* control) const;
+    TFaceLabel* Label(const char* control) const;
+    TSettings& Settings() { return *FSettings; }
+    TBeepThread& BeepWorker() { return *Beep; }
+
+    static constexpr double ScaleFactor = 1.1;
+    static constexpr double MinTotalScale = 0.3;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void CreateControls();
+    void CreateMenu();
+    void ApplyStoredZoom();
+    void ZoomStep(double scale);
+    void ScaleControl(QWidget* control);
+    void SetClientSize(QSize size);
+    void ApplyWindowBand();
+    void MendRestoredWindow();
+    void ShowLabels();
+    QPixmap FaceSnapshot(const QRect& rect);
+
+    TShellEnvironment FEnv;
+    std::unique_ptr<TBeepThread> Beep;
+    std::unique_ptr<TSettings> FSettings;
+
+    std::vector<THotSpot*> FHotSpots; // the key hot spots and imAbout
+    std::vector<TFaceLabel*> FLabels; // lbDisplay, lbF, lbG, lbTrig
+    TFaceLabel* lbDisplay = nullptr;
+    TFaceLabel* lbF = nullptr;
+    TFaceLabel* lbG = nullptr;
+    TFaceLabel* lbTrig = nullptr;
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* mnSound = nullptr;
+    QAction* mnShowOnDesktop = nullptr;
+    QAction* mnStayOnTop = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* About1 = nullptr;
+    QAction* Close1 = nullptr;
+
+    QPoint MousePos{-1, -1};
+    bool FIsSound = true;
+    bool FStayOnTop = true;
+    double FLastShowAbout = -1;
+    double FScale = 1.0;
+    double FTotalScale = 1.0;
+    QSize FClientSize;
+    int FWheelDelta = 0;
+
+    QPixmap FFace; // the face at the current client size and pixel ratio
+};
+
+// Days since 30 December 1899, the fraction being the time of day.
+double CurrentDateTimeValue();
+
+} // namespace pellix

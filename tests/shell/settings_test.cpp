@@ -1,0 +1,536 @@
+#include "settings.h"
+#include "settingsfakehost.h"
+#include "settingsprint.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <iomanip>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <system_error>
+
+using namespace pellix;
+using namespace pellix::testing;
+
+namespace {
+
+// A settings file and a desktop folder in a temporary folder, an engine and a
+// window stand-in with their start-up defaults.
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("Desktop")));
+        Restart();
+    }
+
+    // A new run of the program on the same files: fresh engine, window and settings.
+    void Restart(const char* decimalSep = ".") {
+        zun = TZunCalc(1);
+        host = TFakeSettingsHost();
+        settings = std::make_unique<TSettings>(CfgPath(), zun, host, DesktopPath());
+        settings->SetDecimalSeparator(QString::fromUtf8(decimalSep));
+        host.Settings = settings.get();
+        host.Zun = &zun;
+    }
+
+    QString CfgPath() const { return tmp.filePath(QStringLiteral("pellix.ini")); }
+    QString DesktopPath() const { return tmp.filePath(QStringLiteral("Desktop")); }
+    QByteArray CfgBytes() const { return ReadFileBytes(CfgPath()); }
+    void WriteCfg(const QByteArray& bytes) const { ASSERT_TRUE(WriteFileBytes(CfgPath(), bytes)); }
+
+    // Loads a file of one section holding the given lines.
+    void LoadSection(const QByteArray& lines) {
+        WriteCfg("[ZunMain]\n" + lines + "\n");
+        settings->LoadSettings();
+    }
+
+    QStringList FolderEntries() const {
+        return QDir(tmp.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir tmp;
+    TZunCalc zun{1};
+    TFakeSettingsHost host;
+    std::unique_ptr<TSettings> settings;
+};
+
+// ---- first start and the written file ----
+
+TEST_F(SettingsFile, FirstStartWithoutFileKeepsDefaultsAndCreatesNoFile) {
+    settings->LoadSettings();
+
+    EXPECT_EQ(zun.Mode, zunFix);
+    EXPECT_EQ(zun.TrigMode, zunDeg);
+    EXPECT_EQ(zun.FixLen, 9);
+    EXPECT_EQ(zun.LastX, 0.0);
+    EXPECT_EQ(zun.Stack, (std::array<double, 4>{}));
+    EXPECT_EQ(zun.Reg, (std::array<double, 10>{}));
+    EXPECT_EQ(host.Pos, QPoint(427, 196));
+    EXPECT_EQ(host.Scale, 1.0);
+    EXPECT_TRUE(host.Sound);
+    EXPECT_TRUE(host.OnTop);
+    EXPECT_EQ(host.LastShow, -1.0);
+    EXPECT_EQ(host.Checked, false);
+    EXPECT_FALSE(settings->Loading());
+    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("Desktop")}); // no file, no temp file
+}
+
+TEST_F(SettingsFile, FirstStoreWritesOneSectionWithTheKeysInOrder) {
+    settings->LoadSettings();
+    host.LastShow = 45000.5; // the start time the window records
+    settings->StoreSettings();
+
+    EXPECT_EQ(CfgBytes().toStdString(), "[ZunMain]\n"
+                                        "Left=427\nTop=196\n"
+                                        "Zun.Mode=0\nZun.TrigMode=0\nZun.FixLen=9\n"
+                                        "Sound=1\n"
+                                        "Zun.LastX=0\n"
+                                        "Zun.Stack[0]=0\nZun.Stack[1]=0\n"
+                                        "Zun.Stack[2]=0\nZun.Stack[3]=0\n"
+                                        "Zun.Reg[0]=0\nZun.Reg[1]=0\nZun.Reg[2]=0\n"
+                                        "Zun.Reg[3]=0\nZun.Reg[4]=0\nZun.Reg[5]=0\n"
+                                        "Zun.Reg[6]=0\nZun.Reg[7]=0\nZun.Reg[8]=0\n"
+                                        "Zun.Reg[9]=0\n"
+                                        "lastShowAbout=45000.5\n"
+                                        "StayOnTop=1\n"
+                                        "TotalScale=1\n");
+    EXPECT_EQ(FolderEntries(),
+              (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
+}
+
+TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
+    host.Pos = QPoint(-20, 3000);
+    host.Sound = false;
+    host.OnTop = false;
+    host.Scale = 1.1 * 1.1;
+    host.LastShow = 45123.25;
+    zun.Mode = zunEng;
+    zun.TrigMode = zunGrad;
+    zun.FixLen = 3;
+    zun.LastX = -2.5;
+    zun.Stack = {1e20, -1.5e-10, 42, -0.0};
+    for (std::size_t i = 0; i < zun.Reg.size(); ++i)
+        zun.Reg[i] = static_cast<double>(i) * 1.25 - 3;
+    const TZunCalc saved = zun;
+    settings->StoreSettings();
+
+    Restart();
+    settings->LoadSettings();
+    EXPECT_EQ(host.Pos, QPoint(-20, 3000));
+    EXPECT_FALSE(host.Sound);
+    EXPECT_FALSE(host.OnTop);
+    EXPECT_EQ(host.Scale, 1.21);
+    EXPECT_EQ(host.LastShow, 45123.25);
+    EXPECT_EQ(zun.Mode, zunEng);
+    EXPECT_EQ(zun.TrigMode, zunGrad);
+    EXPECT_EQ(zun.FixLen, 3);
+    EXPECT_EQ(zun.LastX, -2.5);
+    EXPECT_EQ(zun.Stack, saved.Stack);
+    EXPECT_TRUE(std::signbit(zun.Stack[3]));
+    EXPECT_EQ(zun.Reg, saved.Reg);
+}
+
+// ---- float values: fifteen significant digits ----
+
+struct FloatCase {
+    double stored;
+    double loaded;
+    friend std::ostream& operator<<(std::ostream& os, const FloatCase& c) {
+        return os << std::setprecision(17) << c.stored;
+    }
+};
+
+class SettingsFloatDigits : public SettingsFile, public ::testing::WithParamInterface<FloatCase> {};
+
+TEST_P(SettingsFloatDigits, ComeBackRoundedToFifteenDigits) {
+    const FloatCase c = GetParam();
+    zun.LastX = c.stored;
+    zun.Reg[9] = c.stored;
+    host.Scale = c.stored;
+    settings->StoreSettings();
+    Restart();
+    settings->LoadSettings();
+    EXPECT_EQ(zun.LastX, c.loaded);
+    EXPECT_EQ(zun.Reg[9], c.loaded);
+    EXPECT_EQ(host.Scale, c.loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsFloatDigits,
+    ::testing::Values(FloatCase{1.0 / 3, 0.333333333333333}, FloatCase{2.0 / 3, 0.666666666666667},
+                      FloatCase{0.1 + 0.2, 0.3}, FloatCase{123456789012345, 123456789012345},
+                      FloatCase{1234567890123456, 1.23456789012346e15},
+                      FloatCase{-9.87654321098765e-10, -9.87654321098765e-10},
+                      FloatCase{std::numeric_limits<double>::max(), 1.79769313486231e308}));
+
+// ---- integer notations ("Left") ----
+
+struct IntegerCase {
+    const char* text;
+    int left; // 427 is the window's current left, the default
+    friend std::ostream& operator<<(std::ostream& os, const IntegerCase& c) {
+        return os << PrintableText(c.text);
+    }
+};
+
+class SettingsIntegerNotation : public SettingsFile,
+                                public ::testing::WithParamInterface<IntegerCase> {};
+
+TEST_P(SettingsIntegerNotation, ReadsLeft) {
+    LoadSection(QByteArray("Left=") + GetParam().text);
+    EXPECT_EQ(host.Pos.x(), GetParam().left) << GetParam().text;
+    EXPECT_EQ(host.Pos.y(), 196);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SettingsIntegerNotation,
+    ::testing::Values(IntegerCase{"-100", -100}, IntegerCase{"  42  ", 42}, IntegerCase{"0x10", 16},
+                      IntegerCase{"0X1f", 31}, IntegerCase{"$10", 16}, IntegerCase{"0x", 427},
+                      IntegerCase{"$", 427},
+                      IntegerCase{"-2147483648", std::numeric_limits<int>::min()},
+                      IntegerCase{"2147483648", 427}, IntegerCase{"-2147483649", 427},
+                      IntegerCase{"0x80000000", 427}, IntegerCase{"", 427}, IntegerCase{"1.5", 427},
+                      IntegerCase{"\xff\xfe", 427}));
+
+// ---- switches and enumerations: low byte or whole integer ----
+
+struct SwitchCase {
+    const char* key;
+    const char* text; // nullptr: the key is missing
+    bool current;     // the host's value before loading, the default
+    bool loaded;
+    friend std::ostream& operator<<(std::ostream& os, const SwitchCase& c) {
+        return os << c.key << "=" << PrintableText(c.text) << " from " << c.current;
+    }
+};
+
+class SettingsSwitch : public SettingsFile, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(SettingsSwitch, Reads) {
+    const SwitchCase c = GetParam();
+    const bool isSound = std::string(c.key) == "Sound";
+    (isSound ? host.Sound : host.OnTop) = c.current;
+    LoadSection(c.text ? QByteArray(c.key) + "=" + c.text : QByteArray("Other=1"));
+    EXPECT_EQ(isSound ? host.Sound : host.OnTop, c.loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SettingsSwitch,
+    ::testing::Values(
+        // "Sound": only the low 8 bits count; the default is the current switch
+        SwitchCase{"Sound", "0", true, false}, SwitchCase{"Sound", "2", false, true},
+        SwitchCase{"Sound", "256", true, false}, SwitchCase{"Sound", "257", false, true},
+        SwitchCase{"Sound", "junk", false, false}, SwitchCase{"Sound", nullptr, false, false},
+        // "StayOnTop": any non-zero integer is true
+        SwitchCase{"StayOnTop", "2", false, true}, SwitchCase{"StayOnTop", "256", false, true},
+        SwitchCase{"StayOnTop", "0", true, false}, SwitchCase{"StayOnTop", "yes", false, false}));
+
+struct EngineIntCase {
+    const char* line;
+    int mode;
+    int trig;
+    int fixLen;
+    friend std::ostream& operator<<(std::ostream& os, const EngineIntCase& c) {
+        return os << PrintableText(c.line);
+    }
+};
+
+class SettingsEngineIntegers : public SettingsFile,
+                               public ::testing::WithParamInterface<EngineIntCase> {};
+
+TEST_P(SettingsEngineIntegers, ReadAsStoredWithoutRangeCheck) {
+    zun.Mode = zunSci;
+    zun.TrigMode = zunRad;
+    zun.FixLen = 5;
+    LoadSection(GetParam().line);
+    EXPECT_EQ(static_cast<int>(zun.Mode), GetParam().mode);
+    EXPECT_EQ(static_cast<int>(zun.TrigMode), GetParam().trig);
+    EXPECT_EQ(zun.FixLen, GetParam().fixLen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, SettingsEngineIntegers,
+                         ::testing::Values(EngineIntCase{"Zun.Mode=258", 2, 1, 5},
+                                           EngineIntCase{"Zun.Mode=-1", 255, 1, 5},
+                                           EngineIntCase{"Zun.TrigMode=514", 1, 2, 5},
+                                           EngineIntCase{"Zun.FixLen=-3", 1, 1, -3},
+                                           EngineIntCase{"Zun.FixLen=9.0", 1, 1, 5}));
+
+TEST_F(SettingsFile, AngleCaptionIsMadeFromTheLoadedAngleMode) {
+    LoadSection("Zun.TrigMode=2");
+    EXPECT_EQ(host.TrigAtSync, 2);
+}
+
+// ---- decimal separator ----
+
+TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsOnlyWholeNumbers) {
+    Restart(",");
+    host.Pos = QPoint(-5, 7);
+    host.Scale = 1.1;
+    host.LastShow = 45000.75;
+    host.OnTop = false;
+    zun.FixLen = 4;
+    zun.LastX = 2.5;
+    zun.Stack = {3, -0.5, 1e20, 1.5e-10};
+    zun.Reg[0] = -12;
+    settings->StoreSettings();
+    ASSERT_TRUE(CfgBytes().contains("\nZun.LastX=2,5\n"));
+
+    Restart(".");
+    zun.LastX = 11;
+    zun.Stack = {21, 22, 23, 24};
+    zun.Reg[0] = 31;
+    settings->LoadSettings();
+    EXPECT_EQ(host.Pos, QPoint(-5, 7));
+    EXPECT_FALSE(host.OnTop);
+    EXPECT_EQ(zun.FixLen, 4);
+    EXPECT_EQ(zun.LastX, 11);                                       // "2,5"
+    EXPECT_EQ(zun.Stack, (std::array<double, 4>{3, 22, 1e20, 24})); // whole numbers read
+    EXPECT_EQ(zun.Reg[0], -12);
+    EXPECT_EQ(host.Scale, 1.0);     // "1,1": the window's default
+    EXPECT_EQ(host.LastShow, -1.0); // "45000,75": still no start recorded
+}
+
+// ---- what the file holds besides our keys ----
+
+TEST_F(SettingsFile, StoreKeepsForeignKeysSectionsCommentsAndKeyOrder) {
+    WriteCfg("; Pellix settings\r\n"
+             "[Other]\r\n"
+             "Left=1\r\n"
+             "\r\n"
+             "[zunmain]\r\n"
+             "TotalScale = 2 ; not a comment\r\n"
+             "Mine=keep\r\n"
+             "# comment inside\r\n"
+             "LEFT=5\r\n"
+             "junk line\r\n"
+             "\r\n"
+             "[Tail]\r\n"
+             "x=y");
+    settings->LoadSettings();
+    EXPECT_EQ(host.Pos.x(), 5); // the section and the key match in any case
+    EXPECT_EQ(host.Scale, 1.0); // "2 ; not a comment" is no number
+    host.Scale = 1.5;
+    host.LastShow = 2;
+    settings->StoreSettings();
+
+    EXPECT_EQ(CfgBytes().toStdString(), "; Pellix settings\r\n"
+                                        "[Other]\r\n"
+                                        "Left=1\r\n"
+                                        "\r\n"
+                                        "[zunmain]\r\n"
+                                        "TotalScale = 1.5\r\n"
+                                        "Mine=keep\r\n"
+                                        "# comment inside\r\n"
+                                        "LEFT=5\r\n"
+                                        "Top=196\r\n"
+                                        "Zun.Mode=0\r\nZun.TrigMode=0\r\nZun.FixLen=9\r\n"
+                                        "Sound=1\r\n"
+                                        "Zun.LastX=0\r\n"
+                                        "Zun.Stack[0]=0\r\nZun.Stack[1]=0\r\n"
+                                        "Zun.Stack[2]=0\r\nZun.Stack[3]=0\r\n"
+                                        "Zun.Reg[0]=0\r\nZun.Reg[1]=0\r\nZun.Reg[2]=0\r\n"
+                                        "Zun.Reg[3]=0\r\nZun.Reg[4]=0\r\nZun.Reg[5]=0\r\n"
+                                        "Zun.Reg[6]=0\r\nZun.Reg[7]=0\r\nZun.Reg[8]=0\r\n"
+                                        "Zun.Reg[9]=0\r\n"
+                                        "lastShowAbout=2\r\n"
+                                        "StayOnTop=1\r\n"
+                                        "junk line\r\n"
+                                        "\r\n"
+                                        "[Tail]\r\n"
+                                        "x=y");
+}
+
+TEST_F(SettingsFile, MissingSectionIsAddedAfterTheFileAndASecondStoreChangesOnlyValues) {
+    WriteCfg("[Other]\nKey=1");
+    settings->StoreSettings();
+    const QByteArray first = CfgBytes();
+    EXPECT_TRUE(first.startsWith("[Other]\nKey=1\n\n[ZunMain]\nLeft=427\n"));
+    EXPECT_TRUE(first.endsWith("\nTotalScale=1\n"));
+
+    zun.Stack[0] = 5;
+    settings->StoreSettings();
+    QByteArray expected = first;
+    expected.replace("Zun.Stack[0]=0", "Zun.Stack[0]=5");
+    EXPECT_EQ(CfgBytes(), expected);
+}
+
+// ---- failed stores ----
+
+TEST_F(SettingsFile, ReadOnlyFileStaysByteIdentical) {
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QFile::setPermissions(CfgPath(), QFile::ReadOwner | QFile::ReadGroup));
+    settings->LoadSettings();
+    zun.Stack[0] = 99;
+    settings->StoreSettings(); // silently refused, also for root
+    EXPECT_EQ(CfgBytes(), before);
+    EXPECT_EQ(FolderEntries(),
+              (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
+    EXPECT_EQ(host.Pos.x(), 5);
+    EXPECT_EQ(zun.Stack[0], 99); // the program goes on with its own state
+}
+
+TEST_F(SettingsFile, ReadOnlyFolderLeavesFileByteIdentical) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into folders without write permission";
+    const QByteArray before = "[ZunMain]\nLeft=5\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::ExeOwner));
+    settings->StoreSettings();
+    QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(CfgBytes(), before);
+    EXPECT_EQ(FolderEntries(),
+              (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
+}
+
+TEST_F(SettingsFile, UnreadableFileIsNotOverwritten) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    const QByteArray before = "[ZunMain]\nMine=1\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QFile::setPermissions(CfgPath(), QFile::WriteOwner));
+    settings->StoreSettings();
+    QFile::setPermissions(CfgPath(), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(CfgBytes(), before);
+}
+
+TEST_F(SettingsFile, FailureBetweenWritingAndRenamingKeepsTheOldFile) {
+    const QByteArray before = "[ZunMain]\nLeft=5\nTop=6\n";
+    WriteCfg(before);
+    bool renameTried = false;
+    TIniSaveHooks hooks;
+    hooks.Rename = [&](const std::filesystem::path& temp, const std::filesystem::path&) {
+        renameTried = true;
+        // The new content is complete beside the old file when the rename fails.
+        EXPECT_NE(ReadFileBytes(QString::fromStdString(temp.string())).indexOf("Zun.Reg[9]=0"), -1);
+        return std::make_error_code(std::errc::io_error);
+    };
+    settings->SetSaveHooks(hooks);
+    settings->StoreSettings();
+    EXPECT_TRUE(renameTried);
+    EXPECT_EQ(CfgBytes(), before);
+    EXPECT_EQ(FolderEntries(),
+              (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
+
+    settings->SetSaveHooks({});
+    settings->StoreSettings(); // the next store succeeds
+    EXPECT_TRUE(CfgBytes().endsWith("TotalScale=1\n"));
+}
+
+TEST_F(SettingsFile, SettingsPathThatIsAFolderGivesDefaultsAndStaysAFolder) {
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("pellix.ini")));
+    host.Pos = QPoint(1, 2);
+    settings->LoadSettings();
+    EXPECT_EQ(host.Pos, QPoint(1, 2));
+    settings->StoreSettings();
+    EXPECT_TRUE(QFileInfo(CfgPath()).isDir());
+    EXPECT_TRUE(QDir(CfgPath()).isEmpty());
+}
+
+// ---- the Loading guard ----
+
+TEST_F(SettingsFile, StayOnTopSetterStoresNothingWhileLoading) {
+    const QByteArray before = "[ZunMain]\nStayOnTop=0\nSound=0\n";
+    WriteCfg(before);
+    settings->LoadSettings();
+    EXPECT_FALSE(host.OnTop);      // the setter did change the switch
+    EXPECT_EQ(CfgBytes(), before); // but its store was suppressed
+    ASSERT_FALSE(host.LoadingAtCall.empty());
+    for (std::size_t i = 0; i < host.Calls.size(); ++i)
+        EXPECT_TRUE(host.LoadingAtCall[i]) << host.Calls[i];
+    EXPECT_FALSE(settings->Loading());
+
+    host.SetStayOnTop(true); // after loading the setter stores
+    EXPECT_TRUE(CfgBytes().contains("\nStayOnTop=1\n"));
+}
+
+TEST_F(SettingsFile, LoadingEndsAlsoWhenTheWindowFails) {
+    host.ThrowOnTotalScale = true;
+    EXPECT_THROW(settings->LoadSettings(), std::runtime_error);
+    EXPECT_FALSE(settings->Loading());
+    settings->StoreSettings();
+    EXPECT_TRUE(QFileInfo::exists(CfgPath()));
+}
+
+TEST_F(SettingsFile, CheckMarkShowsWhetherTheShortcutIsThere) {
+    ASSERT_TRUE(WriteFileBytes(DesktopPath() + QStringLiteral("/Pellix.desktop"), "x"));
+    settings->LoadSettings();
+    EXPECT_EQ(host.Checked, true);
+
+    QFile::remove(DesktopPath() + QStringLiteral("/Pellix.desktop"));
+    Restart();
+    settings->LoadSettings();
+    EXPECT_EQ(host.Checked, false);
+}
+
+// ---- anything in the file ----
+
+TEST_F(SettingsFile, LargeJunkFileIsReadAndKeptAroundOurSection) {
+    QByteArray junk(10 * 1024 * 1024, '\0');
+    auto* rng = QRandomGenerator::global();
+    for (auto& b : junk)
+        b = static_cast<char>(rng->bounded(256));
+    junk.replace('[', '('); // no section header can arise from the junk
+    junk.replace('\n', '\r');
+    static constexpr char tail[] = "\n[ZunMain]\nZun.Stack[0]=\xff\xfe\nZun.Stack[1]=2.5\n"
+                                   "\x00\x01\x02\n";
+    const QByteArray nulLine("\x00\x01\x02\n", 4);
+    WriteCfg(junk + QByteArray(tail, sizeof tail - 1));
+    zun.Stack[0] = 7;
+    settings->LoadSettings();
+    EXPECT_EQ(zun.Stack[0], 7); // invalid UTF-8: the default
+    EXPECT_EQ(zun.Stack[1], 2.5);
+
+    settings->StoreSettings();
+    const QByteArray after = CfgBytes();
+    EXPECT_TRUE(
+        after.startsWith(junk + "\n[ZunMain]\nZun.Stack[0]=7\nZun.Stack[1]=2.5\nLeft=427\n"));
+    EXPECT_TRUE(after.endsWith("TotalScale=1\n" + nulLine)); // junk after the keys stays after them
+}
+
+// ---- where the file lies ----
+
+struct CfgNameCase {
+    const char* exe;
+    const char* cfg;
+    friend std::ostream& operator<<(std::ostream& os, const CfgNameCase& c) {
+        return os << PrintableText(c.exe);
+    }
+};
+
+class SettingsFileName : public ::testing::TestWithParam<CfgNameCase> {};
+
+TEST_P(SettingsFileName, ReplacesTheExtension) {
+    EXPECT_EQ(CFGFileNameFor(QString::fromUtf8(GetParam().exe)), QString::fromUtf8(GetParam().cfg));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, SettingsFileName,
+    ::testing::Values(CfgNameCase{"/opt/pellix/bin/pellix", "/opt/pellix/bin/pellix.ini"},
+                      CfgNameCase{"C:/Pellix/Pellix.exe", "C:/Pellix/Pellix.ini"},
+                      CfgNameCase{"/opt/my.app/pellix", "/opt/my.app/pellix.ini"},
+                      CfgNameCase{"/opt/x/pellix.1.2", "/opt/x/pellix.1.ini"},
+                      CfgNameCase{"/opt/x/.pellix", "/opt/x/.pellix.ini"}, CfgNameCase{"", ""}));
+
+TEST(SettingsDefaultFileName, LiesBesideTheRunningExecutable) {
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    EXPECT_EQ(DefaultCFGFileName(), exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() +
+                                        QStringLiteral(".ini"));
+}
+
+} // namespace

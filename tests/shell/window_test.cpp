@@ -1,0 +1,396 @@
+#include "settings.h"
+#include "shortcut.h"
+#include "zunmain.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+using namespace pellix;
+
+namespace {
+
+class CountingPlayer : public IClickPlayer {
+public:
+    explicit CountingPlayer(std::atomic<int>& plays) : FPlays(plays) {}
+    void Play() override { ++FPlays; }
+
+private:
+    std::atomic<int>& FPlays;
+};
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Desktop")));
+        w = Create();
+    }
+
+    std::unique_ptr<TZunMain> Create() {
+        TShellEnvironment env;
+        env.SettingsFile = IniPath();
+        env.DesktopFolder = dir.filePath(QStringLiteral("Desktop"));
+        env.ExecutablePath = QCoreApplication::applicationFilePath();
+        env.Player = std::make_unique<CountingPlayer>(plays);
+        env.Regional = Separators{".", ","};
+        auto win = std::make_unique<TZunMain>(std::move(env));
+        win->show();
+        return win;
+    }
+
+    QString IniPath() const { return dir.filePath(QStringLiteral("pellix.ini")); }
+
+    QString IniText() const {
+        QFile f(IniPath());
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    THotSpot* Spot(const char* name) {
+        THotSpot* s = w->HotSpot(name);
+        EXPECT_NE(s, nullptr) << name;
+        return s;
+    }
+
+    void Click(const char* name, Qt::MouseButton button = Qt::LeftButton) {
+        THotSpot* s = Spot(name);
+        QTest::mouseClick(s, button, {}, s->rect().center());
+    }
+
+    void ClickKeys(std::initializer_list<const char*> names) {
+        for (const char* n : names) {
+            Click(n);
+        }
+    }
+
+    QString Display() { return w->Label("lbDisplay")->text(); }
+
+    void SendKey(QEvent::Type type, int key, Qt::KeyboardModifiers mods, const QString& text) {
+        QKeyEvent e(type, key, mods, text);
+        QApplication::sendEvent(w.get(), &e);
+    }
+
+    void Wheel(int delta) {
+        const QPointF pos(20, 20);
+        QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.get(), &e);
+    }
+
+    QAction* MenuItem(const char* name) {
+        return w->PopupMenu()->findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir dir;
+    std::atomic<int> plays{0};
+    std::unique_ptr<TZunMain> w;
+};
+
+TEST_F(Window, ClickedKeysAddThreeAndFour) {
+    ClickKeys({"im3", "imEnter", "im4", "imAdd"});
+    EXPECT_EQ(Display(), QStringLiteral("7.000000000"));
+    EXPECT_EQ(w->Zun.Stack[0], 7);
+}
+
+TEST_F(Window, ReleaseLeftOfHotSpotKeysNothingRightOfItKeys) {
+    THotSpot* s = Spot("im5");
+    QTest::mousePress(s, Qt::LeftButton, {}, s->rect().center());
+    EXPECT_TRUE(s->IsPressed());
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-4, s->height() / 2));
+    EXPECT_FALSE(s->IsPressed());
+    EXPECT_EQ(Display(), QStringLiteral("0.000000000"));
+
+    for (QPoint release : {QPoint(s->width() + 9, 3), QPoint(3, -9), QPoint(3, s->height() + 9)}) {
+        QTest::mousePress(s, Qt::LeftButton, {}, s->rect().center());
+        QTest::mouseRelease(s, Qt::LeftButton, {}, release);
+    }
+    EXPECT_EQ(Display(), QStringLiteral("555_"));
+}
+
+TEST_F(Window, EveryMouseButtonKeysAndClicks) {
+    Click("im2", Qt::RightButton);
+    Click("im1", Qt::MiddleButton);
+    EXPECT_EQ(Display(), QStringLiteral("21_"));
+    QTRY_COMPARE(plays.load(), 2);
+}
+
+TEST_F(Window, SoundSwitchedOffClicksNoMore) {
+    MenuItem("mnSound")->trigger();
+    EXPECT_FALSE(w->IsSound());
+    EXPECT_FALSE(MenuItem("mnSound")->isChecked());
+    Click("im1");
+    QTest::qWait(50);
+    EXPECT_EQ(plays.load(), 0);
+    EXPECT_EQ(Display(), QStringLiteral("1_"));
+}
+
+TEST_F(Window, PrefixKeysToggleAnnunciators) {
+    TFaceLabel* f = w->Label("lbF");
+    TFaceLabel* g = w->Label("lbG");
+    Click("imF");
+    EXPECT_EQ(f->text(), QStringLiteral("f"));
+    Click("imF");
+    EXPECT_EQ(f->text(), QString());
+    Click("imF");
+    Click("imG");
+    EXPECT_EQ(f->text(), QString());
+    EXPECT_EQ(g->text(), QStringLiteral("g"));
+    EXPECT_EQ(Display(), QStringLiteral("0.000000000")) << "prefix keys do not key";
+    Click("im8"); // g 8: RAD
+    EXPECT_EQ(w->Label("lbTrig")->text(), QStringLiteral("RAD"));
+    EXPECT_EQ(g->text(), QString());
+}
+
+TEST_F(Window, TypedKeysAddThreeAndFour) {
+    QTest::keyClick(w.get(), Qt::Key_3);
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    QTest::keyClick(w.get(), Qt::Key_4);
+    QTest::keyClick(w.get(), Qt::Key_Plus);
+    EXPECT_EQ(Display(), QStringLiteral("7.000000000"));
+}
+
+TEST_F(Window, AsteriskTypedWithTheEightKeyShowsEightAndMultiplies) {
+    ClickKeys({"im3", "imEnter", "im4"});
+    SendKey(QEvent::KeyPress, Qt::Key_8, Qt::ShiftModifier, QStringLiteral("*"));
+    EXPECT_TRUE(Spot("im8")->IsPressed());
+    EXPECT_FALSE(Spot("imMul")->IsPressed());
+    EXPECT_EQ(Display(), QStringLiteral("12.000000000"));
+    SendKey(QEvent::KeyRelease, Qt::Key_8, Qt::ShiftModifier, QStringLiteral("*"));
+    EXPECT_FALSE(Spot("im8")->IsPressed());
+}
+
+TEST_F(Window, DeleteKeyOnlyAnimatesThePointKey) {
+    ClickKeys({"im1"});
+    SendKey(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    EXPECT_TRUE(Spot("imPt")->IsPressed());
+    EXPECT_EQ(Display(), QStringLiteral("1_"));
+    SendKey(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    EXPECT_FALSE(Spot("imPt")->IsPressed());
+    QTRY_COMPARE(plays.load(), 2);
+}
+
+TEST_F(Window, TypedLetterTogglesPrefixAndBlankChangesSign) {
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::NoModifier);
+    EXPECT_EQ(w->Label("lbF")->text(), QStringLiteral("f"));
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::NoModifier);
+    QTest::keyClick(w.get(), Qt::Key_5);
+    QTest::keyClick(w.get(), Qt::Key_Space);
+    EXPECT_EQ(Display(), QStringLiteral("-5"));
+}
+
+TEST_F(Window, ThirteenNotchesDownReachTheLimitAndTheFourteenthIsRefused) {
+    for (int i = 1; i <= 13; ++i) {
+        Wheel(-120);
+        EXPECT_NEAR(w->TotalScale(), std::pow(1.1, -i), 1e-12) << i;
+    }
+    const QSize size = w->ClientSize();
+    Wheel(-120);
+    EXPECT_NEAR(w->TotalScale(), std::pow(1.1, -13), 1e-12);
+    EXPECT_EQ(w->ClientSize(), size);
+    EXPECT_TRUE(IniText().contains(QStringLiteral("TotalScale=0.289664")));
+}
+
+TEST_F(Window, OneNotchUpRoundsEveryControlFromItsCurrentValue) {
+    Wheel(120);
+    EXPECT_EQ(w->ClientSize(), QSize(705, 444)); // 641 * 1.1 = 705.1, 404 * 1.1 = 444.4
+    EXPECT_EQ(w->width(), 705);
+    EXPECT_EQ(Spot("im7")->geometry(), QRect(428, 158, 43, 43)); // 389, 144, 39, 39
+    EXPECT_EQ(Spot("imEnter")->geometry(), QRect(363, 299, 43, 117));
+    EXPECT_EQ(w->Label("lbDisplay")->FontPoints(), 24); // 22 pt * 1.1
+    EXPECT_TRUE(IniText().contains(QStringLiteral("TotalScale=1.1")));
+    Wheel(60); // half a notch: nothing yet
+    EXPECT_EQ(w->ClientSize(), QSize(705, 444));
+    Wheel(60);
+    EXPECT_EQ(w->ClientSize(), QSize(776, 488));
+}
+
+TEST_F(Window, GrowingStopsAtThePrimaryScreenWidth) {
+    const int screen = QGuiApplication::primaryScreen()->geometry().width();
+    for (int i = 0; i < 60; ++i) {
+        Wheel(120);
+    }
+    EXPECT_LT(w->ClientSize().width() / std::sqrt(1.1), screen + 1);
+    EXPECT_GE(w->ClientSize().width() * std::sqrt(1.1), screen);
+}
+
+TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
+    QAction* item = MenuItem("mnStayOnTop");
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_FALSE(w->StayOnTop());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(IniText().contains(QStringLiteral("StayOnTop=0")));
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(IniText().contains(QStringLiteral("StayOnTop=1")));
+}
+
+TEST_F(Window, TypedQStoresAndCloses) {
+    ClickKeys({"im4", "im2", "imEnter"});
+    EXPECT_FALSE(QFile::exists(IniPath()));
+    QTest::keyClick(w.get(), Qt::Key_Q);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(IniText().contains(QStringLiteral("Zun.Stack[0]=42")));
+}
+
+TEST_F(Window, RestartRestoresStackModesPositionAndZoom) {
+    ClickKeys({"im4", "im2", "imEnter", "im7"});
+    Click("imF");
+    Click("im8"); // SCI
+    Click("im3");
+    Click("imG");
+    Click("im9"); // GRAD
+    Wheel(120);
+    w->move(300, 200);
+    Click("imClose");
+    EXPECT_FALSE(w->isVisible());
+    w.reset();
+
+    w = Create();
+    EXPECT_EQ(w->Zun.Stack[0], 7);
+    EXPECT_EQ(w->Zun.Stack[1], 42);
+    EXPECT_EQ(w->Zun.Mode, zunSci);
+    EXPECT_EQ(w->Zun.FixLen, 3);
+    EXPECT_EQ(w->Zun.TrigMode, zunGrad);
+    EXPECT_EQ(w->Label("lbTrig")->text(), QStringLiteral("GRAD"));
+    EXPECT_EQ(Display(), QStringLiteral("7.00E+000"));
+    EXPECT_NEAR(w->TotalScale(), 1.1, 1e-12);
+    EXPECT_EQ(w->ClientSize(), QSize(705, 444));
+    EXPECT_EQ(w->pos(), QPoint(300, 200));
+}
+
+TEST_F(Window, FirstRunPlacesShortcutAndARestartKeepsIt) {
+    const QString desktop = dir.filePath(QStringLiteral("Desktop"));
+    EXPECT_TRUE(ShortcutExists(QStringLiteral("Pellix"), desktop));
+    EXPECT_TRUE(MenuItem("mnShowOnDesktop")->isChecked());
+    w.reset(); // ended without any store: the next start is a first run again
+    w = Create();
+    EXPECT_TRUE(ShortcutExists(QStringLiteral("Pellix"), desktop));
+    MenuItem("mnShowOnDesktop")->trigger();
+    EXPECT_FALSE(ShortcutExists(QStringLiteral("Pellix"), desktop));
+    EXPECT_FALSE(MenuItem("mnShowOnDesktop")->isChecked());
+}
+
+TEST_F(Window, PasteAcceptsOnlyTheStrictNumberForm) {
+    QClipboard* clip = QGuiApplication::clipboard();
+    clip->setText(QStringLiteral(" -2.5e3 "));
+    MenuItem("Paste1")->trigger();
+    EXPECT_EQ(w->Zun.Stack[0], -2500);
+    EXPECT_EQ(Display(), QStringLiteral("-2,500.000000000"));
+    for (const char* text : {"1,234.5", "-2.5e3\n", "", "abc"}) {
+        clip->setText(QString::fromLatin1(text));
+        MenuItem("Paste1")->trigger();
+        EXPECT_EQ(w->Zun.Stack[0], -2500) << text;
+        EXPECT_EQ(w->Zun.Stack[1], 0) << text;
+    }
+}
+
+TEST_F(Window, CopyPutsTheDisplayTextAsShown) {
+    ClickKeys({"im1", "im2", "im3", "im4", "imPt", "im5", "imEnter"});
+    MenuItem("Copy1")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1,234.500000000"));
+    MenuItem("Paste1")->trigger(); // grouped text is refused
+    EXPECT_EQ(w->Zun.Stack[1], 1234.5);
+    EXPECT_EQ(w->Zun.Stack[2], 0);
+}
+
+TEST_F(Window, SquareRootOfMinusOneShowsTheFaultMessage) {
+    ClickKeys({"im1", "imChs", "imSqrt"});
+    EXPECT_EQ(Display(), QStringLiteral("Ung\u00fcltige Gleitkommaoperation"));
+    Click("imF"); // the prefix still works after the fault
+    EXPECT_EQ(w->Label("lbF")->text(), QStringLiteral("f"));
+}
+
+TEST_F(Window, DraggingThePictureMovesTheWindowButKeysAndDisplayDoNot) {
+    const QPoint start = w->pos();
+    QTest::mousePress(w.get(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(w.get(), QPoint(50, 60));
+    QTest::mouseRelease(w.get(), Qt::LeftButton, {}, QPoint(50, 60));
+    EXPECT_EQ(w->pos(), start + QPoint(30, 40));
+
+    const QPoint after = w->pos();
+    TFaceLabel* display = w->Label("lbDisplay");
+    QTest::mousePress(display, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(w.get(), QPoint(90, 90));
+    QTest::mouseRelease(display, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(w->pos(), after);
+}
+
+TEST_F(Window, PopupMenuItemsInOrder) {
+    QStringList items;
+    for (QAction* a : w->PopupMenu()->actions()) {
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(items.join(QLatin1Char('|')),
+              QStringLiteral("Sound|Show On Desktop|Stay On Top|-|Copy|Paste|-|About|-|Close"));
+    EXPECT_TRUE(MenuItem("Copy1")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Insert)));
+    EXPECT_TRUE(MenuItem("Paste1")->shortcuts().contains(QKeySequence(Qt::SHIFT | Qt::Key_Insert)));
+}
+
+TEST_F(Window, TooltipsOnlyWhereTheKeyTableHasThem) {
+    EXPECT_EQ(Spot("imClose")->toolTip(), QStringLiteral("Close Pellix"));
+    EXPECT_EQ(Spot("imStackUp")->toolTip(), QStringLiteral("DEL"));
+    EXPECT_EQ(Spot("imSin")->toolTip(), QStringLiteral("u"));
+    for (const char* name :
+         {"im0", "im7", "imPt", "imAdd", "imSub", "imMul", "imDiv", "imSum", "imF", "imChs"}) {
+        EXPECT_TRUE(Spot(name)->toolTip().isEmpty()) << name;
+    }
+}
+
+TEST_F(Window, KeysAndDisplayAreExposedToAssistiveTechnology) {
+    EXPECT_EQ(Spot("im7")->accessibleName(), QStringLiteral("7, f: FIX, g: DEG"));
+    EXPECT_EQ(Spot("imSqrt")->accessibleName(), QStringLiteral("\u221Ax, g: x\u00B2"));
+    EXPECT_EQ(Spot("imAdd")->accessibleName(), QStringLiteral("+"));
+    ClickKeys({"im4", "im2", "imEnter"});
+    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(w->Label("lbDisplay"));
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("42.000000000"));
+}
+
+TEST_F(Window, LongestNumberFitsTheDisplayAtEveryZoom) {
+    for (int step = 0; step < 4; ++step) {
+        w->Zun.Stack[0] = -999999999999.0;
+        w->RefreshDisplay();
+        TFaceLabel* display = w->Label("lbDisplay");
+        ASSERT_EQ(display->text(), QStringLiteral("-999,999,999,999.000000000"));
+        EXPECT_LE(QFontMetrics(display->font()).horizontalAdvance(display->text()),
+                  display->width())
+            << "zoom step " << step;
+        w->Zun.Stack[0] = 1;
+        w->RefreshDisplay();
+        EXPECT_EQ(display->font().pixelSize(), RoundEven(display->FontPoints() * 96.0 / 72.0))
+            << "short numbers keep the full size";
+        Wheel(-120);
+    }
+}
+
+TEST_F(Window, UnreachableStoredWindowFallsBackToTheDesign) {
+    QFile f(IniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[ZunMain]\nLeft=-90000\nTop=-90000\nTotalScale=1E300\nlastShowAbout=1\n");
+    f.close();
+    w = Create();
+    EXPECT_EQ(w->TotalScale(), 1.0);
+    EXPECT_EQ(w->ClientSize(), QSize(641, 404));
+    EXPECT_EQ(w->pos(), QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(427, 196));
+}
+
+} // namespace
