@@ -3,8 +3,11 @@
 #include "shortcut.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdint>
@@ -167,8 +170,22 @@ QString CFGFileNameFor(const QString& exePath) {
     return exePath + QStringLiteral(".ini");
 }
 
+QString SettingsFileFor(const QString& beside, const QString& configFolder) {
+    const QFileInfo info(beside);
+    if (info.exists() || QFileInfo(info.absolutePath()).isWritable() || configFolder.isEmpty())
+        return beside;
+    return QDir(configFolder).filePath(info.fileName());
+}
+
 QString DefaultCFGFileName() {
-    return CFGFileNameFor(QCoreApplication::applicationFilePath());
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString file =
+        SettingsFileFor(CFGFileNameFor(QCoreApplication::applicationFilePath()), configFolder);
+    if (!file.startsWith(configFolder))
+        return file;
+    QDir().mkpath(configFolder);
+    return file;
 }
 
 } // namespace pellix

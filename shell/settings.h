@@ -49,8 +49,14 @@ private:
 };
 
 // The running executable's full path with its extension replaced by ".ini";
-// a path without an extension gets ".ini" appended.
+// a path without an extension gets ".ini" appended. An installed copy whose
+// folder the user cannot write to (and that has no settings file there) keeps
+// its settings in the user's configuration folder instead, so they survive.
 QString DefaultCFGFileName();
+
+// The settings file for the file beside the executable: that file when it
+// exists or its folder is writable, else the same name in configFolder.
+QString SettingsFileFor(const QString& beside, const QString& configFolder);
 
 // The settings file of the executable at exePath: its extension (the part of
 // the file name from its last dot, a leading dot excepted) replaced by ".ini",

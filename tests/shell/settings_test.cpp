@@ -533,4 +533,17 @@ TEST(SettingsDefaultFileName, LiesBesideTheRunningExecutable) {
                                         QStringLiteral(".ini"));
 }
 
+TEST(SettingsDefaultFileName, UnwritableInstallFolderFallsBackToTheConfigFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString config = dir.filePath(QStringLiteral("config"));
+    // A folder that does not exist cannot be written to, even by root.
+    EXPECT_EQ(SettingsFileFor(QStringLiteral("/nonexistent/bin/pellix.ini"), config),
+              config + QStringLiteral("/pellix.ini"));
+    const QString beside = dir.filePath(QStringLiteral("pellix.ini"));
+    EXPECT_EQ(SettingsFileFor(beside, config), beside) << "a writable folder keeps the file";
+    EXPECT_EQ(SettingsFileFor(QStringLiteral("/nonexistent/bin/pellix.ini"), QString()),
+              QStringLiteral("/nonexistent/bin/pellix.ini"));
+}
+
 } // namespace
