@@ -1,8 +1,10 @@
 // Pellix: the calculator's window.
 
+#include "aboutbox.h"
 #include "pellixapp.h"
 #include "settings.h"
 #include "shortcut.h"
+#include "tolvbase.h"
 #include "zunmain.h"
 
 #include <QCoreApplication>
@@ -23,7 +25,9 @@ int main(int argc, char** argv) {
     env.SettingsFile = pellix::DefaultCFGFileName();
     env.DesktopFolder = pellix::DesktopFolder();
     env.ExecutablePath = QCoreApplication::applicationFilePath();
+    env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
     pellix::TZunMain window(std::move(env));
+    const auto tolvBase = pellix::CreateTolvBase(); // after the main window
     window.show();
     window.activateWindow();
     return app.exec();

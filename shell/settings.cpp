@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "enginekeys.h"
+
 #include "shortcut.h"
 
 #include <QCoreApplication>
@@ -20,33 +22,14 @@ namespace pellix {
 
 namespace {
 
-constexpr std::string_view Section = "ZunMain";
+constexpr std::string_view Section = SettingsSection;
 
 constexpr std::string_view LeftKey = "Left";
 constexpr std::string_view TopKey = "Top";
-constexpr std::string_view ModeKey = "Zun.Mode";
-constexpr std::string_view TrigModeKey = "Zun.TrigMode";
-constexpr std::string_view FixLenKey = "Zun.FixLen";
 constexpr std::string_view SoundKey = "Sound";
-constexpr std::string_view LastXKey = "Zun.LastX";
 constexpr std::string_view LastShowAboutKey = "lastShowAbout";
 constexpr std::string_view StayOnTopKey = "StayOnTop";
 constexpr std::string_view TotalScaleKey = "TotalScale";
-
-std::string IndexedKey(std::string_view name, std::size_t index) {
-    std::string key(name);
-    key += '[';
-    key += std::to_string(index);
-    key += ']';
-    return key;
-}
-
-std::string StackKey(std::size_t index) {
-    return IndexedKey("Zun.Stack", index);
-}
-std::string RegKey(std::size_t index) {
-    return IndexedKey("Zun.Reg", index);
-}
 
 std::filesystem::path PathOf(const QString& fileName) {
 #ifdef _WIN32
@@ -99,15 +82,7 @@ void TSettings::LoadSettings() {
 
     FHost.SetSound(doc.ReadLowByteBool(Section, SoundKey, FHost.IsSound()));
 
-    FZun.Mode = static_cast<TZunMode>(doc.ReadLowByte(Section, ModeKey, FZun.Mode));
-    FZun.TrigMode = static_cast<TZunTrigMode>(doc.ReadLowByte(Section, TrigModeKey, FZun.TrigMode));
-    FZun.FixLen = doc.ReadInteger(Section, FixLenKey, FZun.FixLen);
-
-    FZun.LastX = doc.ReadFloat(Section, LastXKey, FZun.LastX, sep);
-    for (std::size_t i = 0; i < FZun.Stack.size(); ++i)
-        FZun.Stack[i] = doc.ReadFloat(Section, StackKey(i), FZun.Stack[i], sep);
-    for (std::size_t i = 0; i < FZun.Reg.size(); ++i)
-        FZun.Reg[i] = doc.ReadFloat(Section, RegKey(i), FZun.Reg[i], sep);
+    ReadEngineKeys(doc, FZun, sep);
 
     FHost.SyncTrigCaption();
 
@@ -137,15 +112,9 @@ void TSettings::StoreSettings() {
         const QPoint pos = FHost.WindowPos();
         doc->WriteInteger(Section, LeftKey, pos.x());
         doc->WriteInteger(Section, TopKey, pos.y());
-        doc->WriteInteger(Section, ModeKey, FZun.Mode);
-        doc->WriteInteger(Section, TrigModeKey, FZun.TrigMode);
-        doc->WriteInteger(Section, FixLenKey, FZun.FixLen);
+        WriteEngineModes(*doc, FZun);
         doc->WriteInteger(Section, SoundKey, FHost.IsSound() ? 1 : 0);
-        doc->WriteFloat(Section, LastXKey, FZun.LastX, sep);
-        for (std::size_t i = 0; i < FZun.Stack.size(); ++i)
-            doc->WriteFloat(Section, StackKey(i), FZun.Stack[i], sep);
-        for (std::size_t i = 0; i < FZun.Reg.size(); ++i)
-            doc->WriteFloat(Section, RegKey(i), FZun.Reg[i], sep);
+        WriteEngineValues(*doc, FZun, sep);
         doc->WriteFloat(Section, LastShowAboutKey, FHost.LastShowAbout(), sep);
         doc->WriteBool(Section, StayOnTopKey, FHost.StayOnTop());
         doc->WriteFloat(Section, TotalScaleKey, FHost.TotalScale(), sep);

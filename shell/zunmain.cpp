@@ -163,6 +163,9 @@ void TZunMain::FormCreate() {
     if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
         app->SetFaultHandler([this](std::string_view message) { AppException(message); });
     }
+    if (FAbout == nullptr && FEnv.AboutFactory) {
+        FAbout = FEnv.AboutFactory(this); // hidden until asked for
+    }
     FLastShowAbout = CurrentDateTimeValue();
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -273,12 +276,20 @@ void TZunMain::KeyClick(THotSpot* sender) {
     if (key == nullptr || key->Kind != SpotKind::Key) {
         return;
     }
-    // Labels follow the entry machine also when the press ends in a fault.
-    struct Show {
-        TZunMain* w;
-        ~Show() { w->ShowLabels(); }
-    } show{this};
-    Entry.KeyClick(key->Code);
+    Guarded([&] { Entry.KeyClick(key->Code); });
+    ShowLabels();
+}
+
+// Faults of a key press end in the display here, inside the window's own code,
+// so that they never unwind through Qt's event delivery. The application's
+// notify catches whatever else escapes an event handler.
+template <typename F>
+void TZunMain::Guarded(F&& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        AppException(e.what());
+    }
 }
 
 QPixmap TZunMain::FaceSnapshot(const QRect& rect) {
@@ -398,7 +409,9 @@ void TZunMain::Paste1Click() {
 }
 
 void TZunMain::ShowAbout() {
-    // The About box is opened here once it exists.
+    // Sent, not posted: the click returns once the box has been closed.
+    QEvent showAbout(WM_SHOWABOUT);
+    QCoreApplication::sendEvent(this, &showAbout);
 }
 
 THotSpot* TZunMain::HotSpot(const char* control) const {
@@ -468,12 +481,13 @@ void TZunMain::keyPressEvent(QKeyEvent* event) {
     }
     // The typed character decides the action.
     for (const QChar ch : event->text()) {
-        if (Entry.FormKeyPress(ch.unicode()) == KeyPressResult::Close) {
-            ShowLabels();
+        KeyPressResult result = KeyPressResult::Done;
+        Guarded([&] { result = Entry.FormKeyPress(ch.unicode()); });
+        ShowLabels();
+        if (result == KeyPressResult::Close) {
             imCloseClick();
             return;
         }
-        ShowLabels();
     }
     event->accept();
 }
@@ -497,6 +511,12 @@ void TZunMain::changeEvent(QEvent* event) {
 }
 
 bool TZunMain::event(QEvent* event) {
+    if (event->type() == WM_SHOWABOUT) {
+        if (FAbout != nullptr) {
+            FAbout->Open();
+        }
+        return true;
+    }
     switch (event->type()) {
     case QEvent::LocaleChange:
         // The system's regional settings changed: new separators from now on.

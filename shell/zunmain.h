@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aboutseam.h"
 #include "beepthread.h"
 #include "entry.h"
 #include "hotspot.h"
@@ -28,6 +29,7 @@ struct TShellEnvironment {
     QString ExecutablePath;               // what the shortcut starts
     std::unique_ptr<IClickPlayer> Player; // null: the default audio output
     std::optional<Separators> Regional;   // null: the system locale's
+    TAboutFactory AboutFactory;           // null: no About box
 };
 
 // The main window: a borderless picture of the calculator with hot spots over
@@ -114,11 +116,14 @@ private:
     void MendRestoredWindow();
     void ShowLabels();
     QPixmap FaceSnapshot(const QRect& rect);
+    template <typename F>
+    void Guarded(F&& action);
 
     TShellEnvironment FEnv;
     std::unique_ptr<TBeepThread> Beep;
     std::unique_ptr<TSettings> FSettings;
 
+    IAboutBox* FAbout = nullptr;      // a child of the window
     std::vector<THotSpot*> FHotSpots; // the key hot spots and imAbout
     std::vector<TFaceLabel*> FLabels; // lbDisplay, lbF, lbG, lbTrig
     TFaceLabel* lbDisplay = nullptr;

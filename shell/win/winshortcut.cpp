@@ -72,8 +72,7 @@ struct TShellLink {
 
     // The object as the program's shortcut: target, working folder with its
     // trailing backslash, description. The results are not examined.
-    TShellLink(std::wstring_view linkClass, std::wstring_view target,
-               std::wstring_view description)
+    TShellLink(std::wstring_view linkClass, std::wstring_view target, std::wstring_view description)
         : TShellLink(linkClass) {
         Link->SetPath(Terminated(target).c_str());
         Link->SetWorkingDirectory(FolderPartOf(target).c_str());
@@ -144,15 +143,14 @@ bool ShortcutExists(std::wstring_view name, int csidl) {
     return ShortcutExists(name, SpecialFolderPath(csidl));
 }
 
-void ToggleShortcut(std::wstring_view target, std::wstring_view name,
-                    std::wstring_view description, std::wstring_view folder,
-                    std::wstring_view linkClass) {
+void ToggleShortcut(std::wstring_view target, std::wstring_view name, std::wstring_view description,
+                    std::wstring_view folder, std::wstring_view linkClass) {
     const TShellLink shellLink(linkClass, target, description);
     shellLink.SaveOrDelete(ShortcutFileName(name, folder));
 }
 
-void ToggleShortcut(std::wstring_view target, std::wstring_view name,
-                    std::wstring_view description, int csidl, std::wstring_view linkClass) {
+void ToggleShortcut(std::wstring_view target, std::wstring_view name, std::wstring_view description,
+                    int csidl, std::wstring_view linkClass) {
     const TShellLink shellLink(linkClass, target, description);
     shellLink.SaveOrDelete(ShortcutFileName(name, SpecialFolderPath(csidl)));
 }

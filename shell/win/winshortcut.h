@@ -64,12 +64,10 @@ bool ShortcutExists(std::wstring_view name, int csidl);
 // file of that name lies in the folder, or saves the object as that file when
 // there is none. A missing object or interface throws EComFault before
 // anything changes on disk; a failed save or deletion is not reported.
-void ToggleShortcut(std::wstring_view target, std::wstring_view name,
-                    std::wstring_view description, std::wstring_view folder,
-                    std::wstring_view linkClass = ShellLinkClassId);
-void ToggleShortcut(std::wstring_view target, std::wstring_view name,
-                    std::wstring_view description, int csidl,
-                    std::wstring_view linkClass = ShellLinkClassId);
+void ToggleShortcut(std::wstring_view target, std::wstring_view name, std::wstring_view description,
+                    std::wstring_view folder, std::wstring_view linkClass = ShellLinkClassId);
+void ToggleShortcut(std::wstring_view target, std::wstring_view name, std::wstring_view description,
+                    int csidl, std::wstring_view linkClass = ShellLinkClassId);
 
 // At a first run: creates the shortcut when none exists; never deletes one.
 void PlaceShortcutOnFirstRun(std::wstring_view target, std::wstring_view name,

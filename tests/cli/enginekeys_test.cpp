@@ -1,4 +1,5 @@
 #include "enginekeys.h"
+#include "zuncalc.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace pellix {
 namespace {
@@ -52,19 +55,47 @@ TEST(Utf8, BeyondTheBasicPlaneGivesASurrogatePair) {
     EXPECT_EQ(Utf16Units(U'\U0001F600'), std::u16string({0xD83D, 0xDE00}));
 }
 
+// Sets (or, with nullptr, removes) an environment variable.
+void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value != nullptr ? value : ""); // an empty value removes it
+#else
+    if (value != nullptr)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
 // Runs f with LC_ALL set to value, restoring both afterwards.
 template <typename F>
 void WithLcAll(const char* value, F f) {
     const char* old = std::getenv("LC_ALL");
     const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    ::setenv("LC_ALL", value, 1);
+    SetEnvironment("LC_ALL", value);
     f();
-    if (saved)
-        ::setenv("LC_ALL", saved->c_str(), 1);
-    else
-        ::unsetenv("LC_ALL");
+    SetEnvironment("LC_ALL", saved ? saved->c_str() : nullptr);
 }
 
+#ifdef _WIN32
+// The C library on Windows takes the environment's locale from the user's
+// regional settings, not from LC_ALL.
+std::string UserLocaleText(LCTYPE type) {
+    wchar_t text[16] = {};
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 16);
+    std::string utf8;
+    for (int i = 0; i + 1 < n; ++i)
+        utf8 += EncodeUtf8(static_cast<char32_t>(text[i]));
+    return utf8;
+}
+
+TEST(LocaleSeparators, DefaultsAreThoseOfTheUserLocale) {
+    const Separators sep = SeparatorsFromEnvironment();
+    EXPECT_EQ(sep.Decimal, UserLocaleText(LOCALE_SDECIMAL));
+    const std::string thousands = UserLocaleText(LOCALE_STHOUSAND);
+    EXPECT_EQ(sep.Thousands, thousands == sep.Decimal ? "" : thousands);
+}
+#else
 TEST(LocaleSeparators, CLocaleHasPointAndNoGrouping) {
     WithLcAll("C", [] {
         const Separators sep = SeparatorsFromEnvironment();
@@ -72,6 +103,7 @@ TEST(LocaleSeparators, CLocaleHasPointAndNoGrouping) {
         EXPECT_EQ(sep.Thousands, "");
     });
 }
+#endif
 
 TEST(LocaleSeparators, RestoresTheLocaleInForce) {
     const std::string before = std::setlocale(LC_ALL, nullptr);

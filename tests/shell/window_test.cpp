@@ -35,6 +35,15 @@ private:
     std::atomic<int>& FPlays;
 };
 
+class FakeAbout : public QObject, public IAboutBox {
+public:
+    FakeAbout(QObject* owner, int& opens) : QObject(owner), FOpens(opens) {}
+    void Open() override { ++FOpens; }
+
+private:
+    int& FOpens;
+};
+
 class Window : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,6 +59,7 @@ protected:
         env.ExecutablePath = QCoreApplication::applicationFilePath();
         env.Player = std::make_unique<CountingPlayer>(plays);
         env.Regional = Separators{".", ","};
+        env.AboutFactory = [this](QWidget* owner) { return new FakeAbout(owner, aboutOpens); };
         auto win = std::make_unique<TZunMain>(std::move(env));
         win->show();
         return win;
@@ -98,6 +108,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    int aboutOpens = 0;
     std::atomic<int> plays{0};
     std::unique_ptr<TZunMain> w;
 };
@@ -343,6 +354,16 @@ TEST_F(Window, PopupMenuItemsInOrder) {
               QStringLiteral("Sound|Show On Desktop|Stay On Top|-|Copy|Paste|-|About|-|Close"));
     EXPECT_TRUE(MenuItem("Copy1")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Insert)));
     EXPECT_TRUE(MenuItem("Paste1")->shortcuts().contains(QKeySequence(Qt::SHIFT | Qt::Key_Insert)));
+}
+
+TEST_F(Window, BadgeAndMenuItemOpenTheAboutBox) {
+    Click("imAbout");
+    EXPECT_EQ(aboutOpens, 1);
+    EXPECT_FALSE(Spot("imAbout")->IsPressed()) << "the badge has no pressed look";
+    MenuItem("About1")->trigger();
+    EXPECT_EQ(aboutOpens, 2);
+    QTest::qWait(20);
+    EXPECT_EQ(plays.load(), 0) << "the badge makes no sound";
 }
 
 TEST_F(Window, TooltipsOnlyWhereTheKeyTableHasThem) {

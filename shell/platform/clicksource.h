@@ -1,0 +1,17 @@
+#pragma once
+
+// The key click's player of the platform.
+
+#include "beepthread.h"
+
+#include <memory>
+
+namespace pellix {
+
+// On Windows: the program's "WAVE" resource 1 played with PlaySoundW and
+// SND_RESOURCE alone (synchronous; the number of auxiliary audio devices is
+// asked once when the player is made). Elsewhere: the embedded click on the
+// default audio output (TAudioClickPlayer).
+std::unique_ptr<IClickPlayer> PlatformClickPlayer();
+
+} // namespace pellix

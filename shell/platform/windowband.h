@@ -1,0 +1,24 @@
+#pragma once
+
+// The window band (topmost or normal) of a top-level window, one interface
+// for every platform.
+
+class QWidget;
+
+namespace pellix {
+
+// Puts the window into the topmost band or out of it, without moving or
+// resizing it. On Windows the window is neither re-created, hidden nor
+// activated: Qt's record of the stay-on-top flag is updated, and the band is
+// set with SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOSIZE |
+// SWP_NOMOVE | SWP_NOACTIVATE). Elsewhere Qt's stay-on-top flag is changed
+// when it differs, and a shown window is shown again (the change hides it).
+void SetWindowBand(QWidget& window, bool topmost);
+
+// Puts the window back into its band when the program loses activation,
+// without moving, resizing or activating it. On Windows: SetWindowPos with
+// HWND_TOPMOST or HWND_NOTOPMOST and the flags 0x13 alone. Elsewhere:
+// SetWindowBand, then a shown topmost window is raised.
+void ReassertWindowBand(QWidget& window, bool topmost);
+
+} // namespace pellix

@@ -1,0 +1,34 @@
+// Runs the language tests inside the program's application object on the
+// offscreen platform, so that real widgets and events work without a display.
+
+#include "pellixapp.h"
+
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QtMessageHandler previous = nullptr;
+
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    if (previous != nullptr) {
+        previous(type, context, message);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QStandardPaths::setTestModeEnabled(true);
+    previous = qInstallMessageHandler(QuietHandler);
+    pellix::TPellixApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
