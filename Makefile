@@ -3,11 +3,12 @@ BUILD    ?= build
 ASAN     ?= build-asan
 BENCHDIR ?= build-bench
 FUZZDIR  ?= build-fuzz
+WINBUILD ?= build-win
 FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS     ?=
 
-.PHONY: all deps build run keys test sanitize bench startup-bench fuzz format clean
+.PHONY: all deps build run keys test windows-test sanitize bench startup-bench fuzz format clean
 
 all: build
 
@@ -19,13 +20,17 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/shell/pellix $(ARGS)
+	./$(BUILD)/pellix $(ARGS)
 
 keys: build
 	./$(BUILD)/cli/pellix-keys $(ARGS)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Everything that needs no Qt, cross-compiled for Windows and tested under Wine.
+windows-test:
+	sh scripts/windows-test.sh $(WINBUILD) $(JOBS)
 
 sanitize: deps
 	cmake -S . -B $(ASAN) -DPELLIX_WERROR=ON -DPELLIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
@@ -58,4 +63,4 @@ format:
 	find engine keypad ini cli tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(BENCHDIR)
+	rm -rf $(BUILD) $(ASAN) $(BENCHDIR) $(WINBUILD)

@@ -46,4 +46,4 @@ measure() { # name binary title
 }
 
 measure minimal "$root/$build/bench/minimal_window" "Minimal"
-measure pellix "$root/$build/shell/pellix" "Pellix"
+measure pellix "$root/$build/pellix" "Pellix"

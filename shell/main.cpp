@@ -1,7 +1,9 @@
 // Pellix: the calculator's window.
 
 #include "aboutbox.h"
+#include "clicksource.h"
 #include "pellixapp.h"
+#include "settingchange.h"
 #include "settings.h"
 #include "shortcut.h"
 #include "tolvbase.h"
@@ -25,9 +27,12 @@ int main(int argc, char** argv) {
     env.SettingsFile = pellix::DefaultCFGFileName();
     env.DesktopFolder = pellix::DesktopFolder();
     env.ExecutablePath = QCoreApplication::applicationFilePath();
+    env.Player = pellix::PlatformClickPlayer();
     env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
     pellix::TZunMain window(std::move(env));
     const auto tolvBase = pellix::CreateTolvBase(); // after the main window
+    const pellix::TSettingChangeFilter settingChange(
+        window, [&window] { window.Settings().StoreSettings(); });
     window.show();
     window.activateWindow();
     return app.exec();

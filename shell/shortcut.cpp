@@ -1,5 +1,9 @@
 #include "shortcut.h"
 
+#ifdef _WIN32
+#include "winshortcut_qt.h"
+#endif
+
 #include "vendor.h"
 
 #include <QDir>
@@ -44,10 +48,17 @@ void CreateLauncher(const QString& file, const QString& target, const QString& l
 } // namespace
 
 QString DesktopFolder() {
+#ifdef _WIN32
+    return winqt::DesktopFolder();
+#else
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+#endif
 }
 
 QString ShortcutFileName(const QString& linkName, const QString& folder) {
+#ifdef _WIN32
+    return winqt::ShortcutFileName(linkName, folder);
+#endif
     if (folder.isEmpty() || linkName.isEmpty())
         return {};
     QString file = folder;
@@ -57,6 +68,9 @@ QString ShortcutFileName(const QString& linkName, const QString& folder) {
 }
 
 bool ShortcutExists(const QString& linkName, const QString& folder) {
+#ifdef _WIN32
+    return winqt::ShortcutExists(linkName, folder);
+#endif
     const QString file = ShortcutFileName(linkName, folder);
     if (file.isEmpty())
         return false;
@@ -68,6 +82,11 @@ bool ShortcutExists(const QString& linkName, const QString& folder) {
 
 void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
                     const QString& folder) {
+#ifdef _WIN32
+    // A shell link that cannot be made raises its fault for the caller.
+    winqt::ToggleShortcut(target, linkName, description, folder);
+    return;
+#endif
     try {
         const QString file = ShortcutFileName(linkName, folder);
         if (file.isEmpty())

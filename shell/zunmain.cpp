@@ -8,6 +8,7 @@
 #include "shortcut.h"
 #include "textnumber.h"
 #include "vendor.h"
+#include "windowband.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -151,8 +152,12 @@ void TZunMain::FormCreate() {
     FSettings->LoadSettings();
     MendRestoredWindow();
     if (FLastShowAbout == -1) {
-        PlaceShortcutOnFirstRun(FEnv.ExecutablePath, QString::fromLatin1(ShortcutLinkName),
-                                ShortcutDescription(), FEnv.DesktopFolder);
+        try {
+            PlaceShortcutOnFirstRun(FEnv.ExecutablePath, QString::fromLatin1(ShortcutLinkName),
+                                    ShortcutDescription(), FEnv.DesktopFolder);
+        } catch (const std::exception&) {
+            // No shortcut can be made here; the check mark below says so.
+        }
         SetShowOnDesktopChecked(
             ShortcutExists(QString::fromLatin1(ShortcutLinkName), FEnv.DesktopFolder));
     }
@@ -354,7 +359,10 @@ void TZunMain::SetShowOnDesktopChecked(bool checked) {
 
 void TZunMain::mnShowOnDesktopClick() {
     const QString name = QString::fromLatin1(ShortcutLinkName);
-    ToggleShortcut(FEnv.ExecutablePath, name, ShortcutDescription(), FEnv.DesktopFolder);
+    // A shell link that cannot be made (Windows) shows its fault in the display.
+    Guarded([&] {
+        ToggleShortcut(FEnv.ExecutablePath, name, ShortcutDescription(), FEnv.DesktopFolder);
+    });
     SetShowOnDesktopChecked(ShortcutExists(name, FEnv.DesktopFolder));
 }
 
@@ -367,14 +375,7 @@ void TZunMain::SetStayOnTop(bool on) {
 }
 
 void TZunMain::ApplyWindowBand() {
-    const bool topmost = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    if (topmost != FStayOnTop) {
-        const bool shown = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, FStayOnTop);
-        if (shown) {
-            show(); // changing the flags hides a shown window
-        }
-    }
+    SetWindowBand(*this, FStayOnTop);
 }
 
 void TZunMain::mnStayOnTopClick() {
@@ -383,10 +384,7 @@ void TZunMain::mnStayOnTopClick() {
 }
 
 void TZunMain::FormDeactivate() {
-    ApplyWindowBand();
-    if (FStayOnTop && isVisible()) {
-        raise();
-    }
+    ReassertWindowBand(*this, FStayOnTop);
 }
 
 void TZunMain::SyncTrigCaption() {
@@ -524,11 +522,15 @@ bool TZunMain::event(QEvent* event) {
             Zun.Regional = SeparatorsOf(QLocale());
             FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
         }
+#ifndef _WIN32 // Windows stores on its settings-change broadcast instead
         FSettings->StoreSettings();
+#endif
         break;
+#ifndef _WIN32
     case QEvent::ThemeChange:
         FSettings->StoreSettings();
         break;
+#endif
     default:
         break;
     }

@@ -75,21 +75,24 @@ TRun RunKeys(const fs::path& work, const std::vector<std::string>& args,
     std::string cmd = CommandLineArgument(PELLIX_KEYS_BIN);
     for (const std::string& a : args)
         cmd += " " + CommandLineArgument(a);
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
+    // The command line goes over as UTF-16, as the program reads it.
+    std::wstring line(static_cast<size_t>(
+                          MultiByteToWideChar(CP_UTF8, 0, cmd.data(), int(cmd.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, cmd.data(), int(cmd.size()), line.data(), int(line.size()));
 
     HANDLE in = InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
     HANDLE out = InheritableFile(io / "out", GENERIC_WRITE, CREATE_ALWAYS);
     HANDLE err = InheritableFile(io / "err", GENERIC_WRITE, CREATE_ALWAYS);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = in;
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    const std::string folder = work.string();
-    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+    const std::wstring folder = work.wstring();
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         folder.c_str(), &startup, &process);
     CloseHandle(in);
     CloseHandle(out);
@@ -289,6 +292,11 @@ class KeysUsageError : public ::testing::TestWithParam<std::vector<std::string>>
 
 TEST_P(KeysUsageError, ExitsTwoWithMessageAndNoOutput) {
     const TTempFolder work;
+#ifdef _WIN32
+    if (GetParam() == std::vector<std::string>{"=\xFF"}) {
+        GTEST_SKIP() << "a Windows command line is UTF-16: invalid UTF-8 cannot reach the program";
+    }
+#endif
     std::vector<std::string> args = {"--trace", "--ini=s.ini", "1"};
     args.insert(args.end(), GetParam().begin(), GetParam().end());
     const TRun r = RunKeys(work.Path(), args);

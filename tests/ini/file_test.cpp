@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace pellix {
 namespace {
@@ -19,7 +21,11 @@ using testing::TTempFolder;
 using testing::WriteBytes;
 
 bool RunningAsRoot() {
+#ifdef _WIN32
+    return false;
+#else
     return ::geteuid() == 0;
+#endif
 }
 
 TEST(IniFileLoad, MissingFileIsAnEmptyDocument) {
@@ -48,6 +54,9 @@ TEST(IniFileLoad, SomethingUnreadableIsNotAnEmptyDocument) {
 }
 
 TEST(IniFileLoad, FileWithoutReadPermissionIsNotAnEmptyDocument) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no permission bit that stops reading a file";
+#endif
     if (RunningAsRoot())
         GTEST_SKIP() << "permissions do not stop root";
     TTempFolder dir;
@@ -69,12 +78,19 @@ TEST(IniFileSave, ReplacesContentAndKeepsPermissions) {
     WriteBytes(dir / "s.ini", "old content that is longer than the new one\n");
     fs::permissions(dir / "s.ini",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#ifdef _WIN32
+    // Windows keeps no permission bits beyond the read-only attribute: the file
+    // keeps what it has.
+    const fs::perms expected = fs::status(dir / "s.ini").permissions();
+#else
+    const fs::perms expected =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+#endif
     TIniDocument doc;
     doc.WriteString("s", "k", "1");
     ASSERT_TRUE(SaveIniFile(dir / "s.ini", doc));
     EXPECT_EQ(ReadBytes(dir / "s.ini"), "[s]\nk=1\n");
-    EXPECT_EQ(fs::status(dir / "s.ini").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(dir / "s.ini").permissions(), expected);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"s.ini"});
 }
 
@@ -88,6 +104,9 @@ TEST(IniFileSave, ReadOnlyFileStaysUnchanged) {
 }
 
 TEST(IniFileSave, ReadOnlyFolderFailsCleanly) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder's read-only attribute does not stop writing into it on Windows";
+#endif
     if (RunningAsRoot())
         GTEST_SKIP() << "permissions do not stop root";
     TTempFolder dir;
@@ -148,6 +167,10 @@ TEST(IniFileSave, ThrowingRenameStepIsCaught) {
 }
 
 TEST(IniFileSave, SymbolicLinkIsFollowed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows, and MinGW's C++ library "
+                    "cannot create them";
+#endif
     TTempFolder dir;
     fs::create_directory(dir / "real");
     WriteBytes(dir / "real" / "s.ini", "old");
