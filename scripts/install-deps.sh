@@ -7,10 +7,13 @@ packages="build-essential cmake make googletest libgtest-dev libgmock-dev libben
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-comic-neue fonts-dejavu-core desktop-file-utils"
 
-# `--fuzz` adds clang's libFuzzer runtime.
-if [ "${1:-}" = "--fuzz" ]; then
-    packages="$packages clang libclang-rt-14-dev"
-fi
+# `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
+# the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX
+# thread model), Wine to run the tests, and GoogleTest's sources.
+case "${1:-}" in
+--fuzz) packages="$packages clang libclang-rt-14-dev" ;;
+--windows) packages="cmake make g++-mingw-w64-x86-64-posix wine64 googletest" ;;
+esac
 
 missing=""
 for p in $packages; do

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 BUILD=${1:-build-win}
 JOBS=${2:-$(nproc 2>/dev/null || echo 2)}
 
-sh scripts/install-windows-deps.sh
+sh scripts/install-deps.sh --windows
 
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DPELLIX_LIBRARIES="engine;ini;keypad;cli" -DPELLIX_GTEST_SOURCE=/usr/src/googletest \

@@ -1,4 +1,4 @@
-// Runs the language tests inside the program's application object on the
+// Runs a Qt test suite inside the program's application object on the
 // offscreen platform, so that real widgets and events work without a display.
 
 #include "pellixapp.h"
@@ -11,6 +11,7 @@ namespace {
 
 QtMessageHandler previous = nullptr;
 
+// The offscreen platform warns about every fixed-size window; keep the log readable.
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.contains(QLatin1String("propagateSizeHints"))) {
         return;
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Keep every standard location (settings, desktop) away from the user's own.
     QStandardPaths::setTestModeEnabled(true);
     previous = qInstallMessageHandler(QuietHandler);
     pellix::TPellixApplication app(argc, argv);
