@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS     ?=
 
-.PHONY: all deps build run keys test windows-test sanitize bench startup-bench fuzz format clean
+.PHONY: all deps build run keys test windows-test valgrind sanitize bench startup-bench fuzz format clean
 
 all: build
 
@@ -31,6 +31,9 @@ test: build
 # Everything that needs no Qt, cross-compiled for Windows and tested under Wine.
 windows-test:
 	sh scripts/windows-test.sh $(WINBUILD) $(JOBS)
+
+valgrind: build
+	sh scripts/valgrind-tests.sh $(BUILD)
 
 sanitize: deps
 	cmake -S . -B $(ASAN) -DPELLIX_WERROR=ON -DPELLIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace pellix;
 
 namespace {
@@ -210,6 +212,10 @@ struct WordCase {
     const char* text;
     int pos;
     const char* word;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const WordCase& c) {
+        return os << ::testing::PrintToString(c.text);
+    }
 };
 
 class WordAtCases : public ::testing::TestWithParam<WordCase> {};

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -150,6 +152,10 @@ struct DisplayCase {
     const char* Name;
     std::vector<std::string> Args;
     std::string Out;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const DisplayCase& c) {
+        return os << ::testing::PrintToString(c.Name);
+    }
 };
 
 class KeysDisplay : public ::testing::TestWithParam<DisplayCase> {};
@@ -198,6 +204,10 @@ INSTANTIATE_TEST_SUITE_P(
 struct NamedKeyCase {
     const char* Token;
     const char* Out;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const NamedKeyCase& c) {
+        return os << ::testing::PrintToString(c.Token);
+    }
 };
 
 class KeysNamedKey : public ::testing::TestWithParam<NamedKeyCase> {};

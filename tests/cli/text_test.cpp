@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <clocale>
 #include <cstdlib>
 #include <optional>
@@ -17,6 +19,9 @@ namespace {
 struct DecodeCase {
     std::string Text;
     std::optional<std::u32string> Expected;
+    friend std::ostream& operator<<(std::ostream& os, const DecodeCase& c) {
+        return os << c.Text.size() << " bytes";
+    }
 };
 
 class DecodeUtf8Test : public ::testing::TestWithParam<DecodeCase> {};

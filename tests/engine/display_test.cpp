@@ -140,6 +140,9 @@ TEST(DisplayErrors, ErrorTextShownOnceThenNumber) {
 struct EngExponentCase {
     double x;
     int e;
+    friend std::ostream& operator<<(std::ostream& os, const EngExponentCase& c) {
+        return os << c.x;
+    }
 };
 
 class EngExponents : public ::testing::TestWithParam<EngExponentCase> {};

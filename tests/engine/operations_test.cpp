@@ -1,3 +1,4 @@
+#include "precision.h"
 #include "zuncalc.h"
 
 #include <gtest/gtest.h>
@@ -223,6 +224,9 @@ TEST(OperationsPower, LargeIntegralExponentUsesLogarithmRule) {
 }
 
 TEST(OperationsPower, ExtendedIntermediateAvoidsOverflowBeforeReciprocal) {
+    if (!HasExtendedPrecision()) {
+        GTEST_SKIP() << "this CPU emulator computes long double with 64 bits only";
+    }
     TZunCalc z(1);
     z.Stack = {-322, 10, 0, 0};
     z.ExecOp(zunPwr);

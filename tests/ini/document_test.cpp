@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <cstdint>
 #include <limits>
@@ -86,6 +88,7 @@ struct LineCase {
     const char* Name;
     std::string Text;
     std::optional<std::string> Expected; // value of s/k
+    friend std::ostream& operator<<(std::ostream& os, const LineCase& c) { return os << c.Name; }
 };
 
 class IniDocumentLines : public ::testing::TestWithParam<LineCase> {};
@@ -145,6 +148,10 @@ struct WriteCase {
     const char* Key;
     const char* Value;
     std::string After;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const WriteCase& c) {
+        return os << ::testing::PrintToString(c.Name);
+    }
 };
 
 class IniDocumentWrite : public ::testing::TestWithParam<WriteCase> {};
@@ -211,6 +218,10 @@ struct RejectCase {
     const char* Section;
     const char* Key;
     std::string Value;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const RejectCase& c) {
+        return os << ::testing::PrintToString(c.Section);
+    }
 };
 
 class IniDocumentReject : public ::testing::TestWithParam<RejectCase> {};
@@ -248,6 +259,10 @@ struct LowByteCase {
     const char* Text;
     std::uint8_t Byte;
     bool Switch;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const LowByteCase& c) {
+        return os << ::testing::PrintToString(c.Text);
+    }
 };
 
 class IniDocumentLowByte : public ::testing::TestWithParam<LowByteCase> {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -18,6 +20,10 @@ namespace {
 struct IntCase {
     const char* Text;
     std::optional<std::int32_t> Expected;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const IntCase& c) {
+        return os << ::testing::PrintToString(c.Text);
+    }
 };
 
 class IniIntegerOfTest : public ::testing::TestWithParam<IntCase> {};
@@ -64,6 +70,10 @@ struct FloatTextCase {
     double Value;
     const char* Sep;
     const char* Expected;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const FloatTextCase& c) {
+        return os << ::testing::PrintToString(c.Value);
+    }
 };
 
 class IniFloatTextTest : public ::testing::TestWithParam<FloatTextCase> {};
@@ -111,6 +121,10 @@ struct FloatOfCase {
     const char* Text;
     const char* Sep;
     std::optional<double> Expected;
+    // Parameters print by their first field, never as raw bytes.
+    friend std::ostream& operator<<(std::ostream& os, const FloatOfCase& c) {
+        return os << ::testing::PrintToString(c.Text);
+    }
 };
 
 class IniFloatOfTest : public ::testing::TestWithParam<FloatOfCase> {};

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <random>
 #include <string>
@@ -33,6 +35,9 @@ bool IsErrorText(const std::string& s) {
 struct Sequence {
     unsigned seed;
     Separators sep;
+    friend std::ostream& operator<<(std::ostream& os, const Sequence& s) {
+        return os << "seed " << s.seed;
+    }
 };
 
 class RandomKeys : public ::testing::TestWithParam<Sequence> {};
