@@ -130,7 +130,13 @@ Range ToValue(const Scanned& s, double& value) {
     const auto firstDigitPower = static_cast<long long>(s.Digits.size()) + s.Exponent - 1;
     if (!s.Digits.empty() && firstDigitPower < 400) {
         if (firstDigitPower >= -400) {
-            const std::string text = s.Digits + "e" + std::to_string(s.Exponent);
+            std::string text;
+            text.reserve(s.Digits.size() + 24);
+            text += s.Digits;
+            text += 'e';
+            char exponent[24];
+            text.append(exponent,
+                        std::to_chars(exponent, exponent + sizeof exponent, s.Exponent).ptr);
             double v = 0;
             const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
             if (res.ec == std::errc()) {

@@ -1,5 +1,7 @@
 #include "windowband.h"
 
+#include <QApplication>
+
 #include <QWidget>
 #include <QWindow>
 
@@ -45,7 +47,9 @@ void SetWindowBand(QWidget& window, bool topmost) {
 
 void ReassertWindowBand(QWidget& window, bool topmost) {
     SetWindowBand(window, topmost);
-    if (topmost && window.isVisible())
+    // Raised only when another program took the activation: a window of our
+    // own (the About box) stays above the calculator.
+    if (topmost && window.isVisible() && QApplication::activeWindow() == nullptr)
         window.raise();
 }
 
