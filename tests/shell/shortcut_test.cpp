@@ -56,6 +56,16 @@ QString RawValue(const QByteArray& text, const char* key) {
     return {};
 }
 
+TEST(InstalledDesktopEntry, IsAValidLauncherOfTheInstalledProgram) {
+    const QString entry = QStringLiteral(PELLIX_SOURCE_DIR "/resources/linux/pellix.desktop");
+    EXPECT_VALID_LAUNCHER(entry);
+    QFile f(entry);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_EQ(RawValue(text, "Exec"), QStringLiteral("pellix"));
+    EXPECT_EQ(RawValue(text, "Icon"), QStringLiteral("pellix"));
+}
+
 class ShortcutFolder : public ::testing::Test {
 protected:
     void SetUp() override {
