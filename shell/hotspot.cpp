@@ -138,7 +138,9 @@ void TFaceLabel::Fit() {
     const int base = std::max(1, RoundEven(FPoints * 96.0 / 72.0));
     QFont f = font();
     f.setPixelSize(base);
-    if (FShrinkToFit && !text().isEmpty()) {
+    // Up to 14 characters fit the display in any of its fonts; only longer
+    // texts are measured (measuring loads the font, which start-up need not wait for).
+    if (FShrinkToFit && text().size() > 14) {
         // A long number gets a smaller font instead of losing its last digits.
         const int room = std::max(1, FBounds.width() - 2);
         const int smallest = std::max(1, base * 3 / 5);

@@ -168,9 +168,6 @@ void TZunMain::FormCreate() {
     if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
         app->SetFaultHandler([this](std::string_view message) { AppException(message); });
     }
-    if (FAbout == nullptr && FEnv.AboutFactory) {
-        FAbout = FEnv.AboutFactory(this); // hidden until asked for
-    }
     FLastShowAbout = CurrentDateTimeValue();
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -510,6 +507,11 @@ void TZunMain::changeEvent(QEvent* event) {
 
 bool TZunMain::event(QEvent* event) {
     if (event->type() == WM_SHOWABOUT) {
+        // Made at its first opening, not at start-up: nobody sees it before,
+        // and the window appears sooner.
+        if (FAbout == nullptr && FEnv.AboutFactory) {
+            FAbout = FEnv.AboutFactory(this);
+        }
         if (FAbout != nullptr) {
             FAbout->Open();
         }
