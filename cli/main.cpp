@@ -6,10 +6,12 @@
 #include <vector>
 
 #ifdef _WIN32
+// windows.h first: the other Windows headers build on it.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #endif
 
 namespace {
