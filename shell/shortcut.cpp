@@ -21,6 +21,8 @@ namespace {
 constexpr const char* IconName = "pellix";
 constexpr double NoStartRecorded = -1;
 
+#ifndef _WIN32
+// Writes our freedesktop launcher, marked executable.
 void CreateLauncher(const QString& file, const QString& target, const QString& linkName,
                     const QString& description) {
     QSaveFile out(file);
@@ -44,6 +46,7 @@ void CreateLauncher(const QString& file, const QString& target, const QString& l
         p |= QFileDevice::ExeOther;
     QFile::setPermissions(file, p);
 }
+#endif
 
 } // namespace
 
@@ -58,19 +61,20 @@ QString DesktopFolder() {
 QString ShortcutFileName(const QString& linkName, const QString& folder) {
 #ifdef _WIN32
     return winqt::ShortcutFileName(linkName, folder);
-#endif
+#else
     if (folder.isEmpty() || linkName.isEmpty())
         return {};
     QString file = folder;
     if (!file.endsWith(QLatin1Char('/')))
         file += QLatin1Char('/');
     return file + linkName + QStringLiteral(".desktop");
+#endif
 }
 
 bool ShortcutExists(const QString& linkName, const QString& folder) {
 #ifdef _WIN32
     return winqt::ShortcutExists(linkName, folder);
-#endif
+#else
     const QString file = ShortcutFileName(linkName, folder);
     if (file.isEmpty())
         return false;
@@ -78,6 +82,7 @@ bool ShortcutExists(const QString& linkName, const QString& folder) {
     // shortcut.
     const QFileInfo info(file);
     return info.isSymLink() || (info.exists() && !info.isDir());
+#endif
 }
 
 void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
@@ -85,8 +90,7 @@ void ToggleShortcut(const QString& target, const QString& linkName, const QStrin
 #ifdef _WIN32
     // A shell link that cannot be made raises its fault for the caller.
     winqt::ToggleShortcut(target, linkName, description, folder);
-    return;
-#endif
+#else
     try {
         const QString file = ShortcutFileName(linkName, folder);
         if (file.isEmpty())
@@ -98,6 +102,7 @@ void ToggleShortcut(const QString& target, const QString& linkName, const QStrin
     } catch (...) {
         // Not reported: ShortcutExists shows what is there.
     }
+#endif
 }
 
 void PlaceShortcutOnFirstRun(const QString& target, const QString& linkName,
@@ -117,14 +122,25 @@ QString ShortcutDescription() {
 
 void ShowOnDesktopClick(ISettingsHost& host, const QString& target, const QString& folder) {
     const QString name = QLatin1String(ShortcutLinkName);
-    ToggleShortcut(target, name, ShortcutDescription(), folder);
+    try {
+        ToggleShortcut(target, name, ShortcutDescription(), folder);
+    } catch (...) {
+        // The fault goes on to the caller; the check mark tells the truth anyway.
+        host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
+        throw;
+    }
     host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
 }
 
 void ShortcutAtStart(ISettingsHost& host, const QString& target, const QString& folder) {
     const QString name = QLatin1String(ShortcutLinkName);
-    if (host.LastShowAbout() == NoStartRecorded)
-        PlaceShortcutOnFirstRun(target, name, ShortcutDescription(), folder);
+    if (host.LastShowAbout() == NoStartRecorded) {
+        try {
+            PlaceShortcutOnFirstRun(target, name, ShortcutDescription(), folder);
+        } catch (...) {
+            // Start-up goes on without a shortcut; the check mark says so.
+        }
+    }
     host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
 }
 

@@ -151,16 +151,7 @@ void TZunMain::FormCreate() {
     FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
     FSettings->LoadSettings();
     MendRestoredWindow();
-    if (FLastShowAbout == -1) {
-        try {
-            PlaceShortcutOnFirstRun(FEnv.ExecutablePath, QString::fromLatin1(ShortcutLinkName),
-                                    ShortcutDescription(), FEnv.DesktopFolder);
-        } catch (const std::exception&) {
-            // No shortcut can be made here; the check mark below says so.
-        }
-        SetShowOnDesktopChecked(
-            ShortcutExists(QString::fromLatin1(ShortcutLinkName), FEnv.DesktopFolder));
-    }
+    ShortcutAtStart(*this, FEnv.ExecutablePath, FEnv.DesktopFolder);
     mnSound->setChecked(FIsSound);
     mnStayOnTop->setChecked(FStayOnTop);
     MousePos = QPoint(-1, -1);
@@ -355,12 +346,8 @@ void TZunMain::SetShowOnDesktopChecked(bool checked) {
 }
 
 void TZunMain::mnShowOnDesktopClick() {
-    const QString name = QString::fromLatin1(ShortcutLinkName);
     // A shell link that cannot be made (Windows) shows its fault in the display.
-    Guarded([&] {
-        ToggleShortcut(FEnv.ExecutablePath, name, ShortcutDescription(), FEnv.DesktopFolder);
-    });
-    SetShowOnDesktopChecked(ShortcutExists(name, FEnv.DesktopFolder));
+    Guarded([&] { ShowOnDesktopClick(*this, FEnv.ExecutablePath, FEnv.DesktopFolder); });
 }
 
 void TZunMain::SetStayOnTop(bool on) {
