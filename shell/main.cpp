@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         icon.addFile(QStringLiteral(":/icons/pellix-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("pellix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));
 
     pellix::TShellEnvironment env;
     env.SettingsFile = pellix::DefaultCFGFileName();

@@ -56,8 +56,11 @@ QString RawValue(const QByteArray& text, const char* key) {
     return {};
 }
 
+// Installed under the program's reverse-DNS id, which the metainfo and the
+// running program's desktop file name share.
 TEST(InstalledDesktopEntry, IsAValidLauncherOfTheInstalledProgram) {
-    const QString entry = QStringLiteral(PELLIX_SOURCE_DIR "/resources/linux/pellix.desktop");
+    const QString entry =
+        QStringLiteral(PELLIX_SOURCE_DIR "/resources/linux/" PELLIX_APP_ID ".desktop");
     EXPECT_VALID_LAUNCHER(entry);
     QFile f(entry);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
