@@ -20,6 +20,7 @@ endif()
 # The release date is the date of the changelog's newest entry, whose version
 # is the project's.
 set(PELLIX_CHANGELOG ${PROJECT_SOURCE_DIR}/resources/linux/changelog.in)
+block(PROPAGATE PELLIX_RELEASE_DATE)
 file(STRINGS ${PELLIX_CHANGELOG} trailer REGEX "^ -- " LIMIT_COUNT 1)
 if(NOT trailer MATCHES ">  [A-Z][a-z][a-z], ([0-9][0-9]?) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
     message(FATAL_ERROR "${PELLIX_CHANGELOG}: no date in the newest entry's trailer line")
@@ -39,7 +40,10 @@ foreach(part day month)
     endif()
 endforeach()
 set(PELLIX_RELEASE_DATE ${year}-${month}-${day})
+endblock()
 
+# The files installed on Linux; the block keeps its working variables.
+block()
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(pkg ${PROJECT_BINARY_DIR}/packaging)
     set(docdir ${CMAKE_INSTALL_DATADIR}/doc/pellix)
@@ -90,6 +94,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 
     add_custom_target(pellix_packaging ALL DEPENDS ${compressed})
 endif()
+endblock()
 
 # Builds the package into a folder of its own and runs lintian, the
 # AppStream validator and the manual-page lint on it. A package built with
