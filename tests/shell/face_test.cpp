@@ -17,6 +17,7 @@
 
 #include <climits>
 #include <cmath>
+#include <ostream>
 
 using namespace pellix;
 
@@ -187,6 +188,10 @@ struct StoredPlace {
     const char* Settings;
     bool Kept; // the stored position is used as it is
 };
+
+void PrintTo(const StoredPlace& p, std::ostream* os) {
+    *os << QByteArray(p.Settings).replace('\n', ' ').constData();
+}
 
 class RestoredPlace : public Face, public ::testing::WithParamInterface<StoredPlace> {};
 

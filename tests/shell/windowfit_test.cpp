@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <ostream>
 
 using namespace pellix;
 
@@ -14,6 +15,10 @@ struct OverlapCase {
     QSize Size;
     bool Expected;
 };
+
+void PrintTo(const OverlapCase& c, std::ostream* os) {
+    *os << c.TopLeft.x() << ',' << c.TopLeft.y() << ' ' << c.Size.width() << 'x' << c.Size.height();
+}
 
 class WindowOverlap : public ::testing::TestWithParam<OverlapCase> {};
 
@@ -44,6 +49,10 @@ struct ZoomCase {
     QSize Available;
     int ExpectedStep; // the result is 1.1 to this power; 99: the stored zoom itself
 };
+
+void PrintTo(const ZoomCase& c, std::ostream* os) {
+    *os << c.Stored << " on " << c.Available.width() << 'x' << c.Available.height();
+}
 
 class ZoomFit : public ::testing::TestWithParam<ZoomCase> {};
 
