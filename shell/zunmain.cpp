@@ -194,11 +194,13 @@ void TZunMain::MendRestoredWindow() {
         FTotalScale = FittingZoom(FTotalScale, screen->availableGeometry().size(), ScaleFactor,
                                   MinTotalScale);
     }
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary != nullptr && ScreenShowing(where, ZoomedClientSize(FTotalScale)) == nullptr) {
-        where = primary->geometry().topLeft() + DesignedPos;
-        FTotalScale = FittingZoom(FTotalScale, primary->availableGeometry().size(), ScaleFactor,
-                                  MinTotalScale);
+    if (ScreenShowing(where, ZoomedClientSize(FTotalScale)) == nullptr) {
+        where = DesignedPos;
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            where += primary->geometry().topLeft();
+            FTotalScale = FittingZoom(FTotalScale, primary->availableGeometry().size(), ScaleFactor,
+                                      MinTotalScale);
+        }
     }
     move(where);
 }

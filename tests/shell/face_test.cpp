@@ -224,10 +224,15 @@ const StoredPlace kPlaces[] = {
 INSTANTIATE_TEST_SUITE_P(Extremes, RestoredPlace, ::testing::ValuesIn(kPlaces));
 
 TEST_F(Face, StoredZoomTooLargeForTheScreenTakesTheLargestStepThatFits) {
-    for (const char* zoom : {"19.9", "1.25", "1.331"}) {
+    for (const char* zoom : {"19.9", "10", "4.5"}) { // 12756, 6410, 2885 pixels wide
         Start(QByteArray("TotalScale=") + zoom + '\n');
-        EXPECT_NEAR(w->TotalScale(), 1.21, 1e-12) << zoom; // 776 x 488 on 800 x 600
+        const double steps = std::log(w->TotalScale()) / std::log(1.1);
+        EXPECT_NEAR(steps, std::round(steps), 1e-9) << zoom << ": a zoom step";
         EXPECT_TRUE(Fits()) << zoom;
+        const QSize area = w->screen()->availableGeometry().size();
+        const QSize next(RoundEven(w->width() * 1.1), RoundEven(w->height() * 1.1));
+        EXPECT_TRUE(next.width() > area.width() || next.height() > area.height())
+            << zoom << ": the next step would still fit";
         w.reset();
     }
 }
