@@ -31,9 +31,7 @@ const OverlapCase kOverlaps[] = {
     {{427, 196}, {641, 404}, true},
     {{-640, -403}, {641, 404}, true}, // one pixel in the corner
     {{-641, 0}, {641, 404}, false},
-    {{1599, 999}, {641, 404}, true},
     {{1600, 0}, {641, 404}, false},
-    {{0, 1000}, {641, 404}, false},
     {{INT_MAX, INT_MAX}, {641, 404}, false},
     {{INT_MAX - 100, 0}, {12756, 8040}, false},
     {{INT_MIN, INT_MIN}, {641, 404}, false},
