@@ -34,8 +34,12 @@ QFont FaceFont(qreal pixels, int weight = QFont::DemiBold) {
     return f;
 }
 
+constexpr qreal ShadowDrop = 2.5;
+constexpr qreal OutlineWidth = 1;
+
 // The cap of a key, centred on its hot spot: all caps share one size so the
-// keypad looks even, whatever the hot spots' small differences.
+// keypad looks even, whatever the hot spots' small differences. It is wider
+// than most hot spots.
 QRectF CapRect(const FaceKey& k) {
     const QRectF spot(k.Bounds.Left, k.Bounds.Top, k.Bounds.Width, k.Bounds.Height);
     const qreal w = 44;
@@ -150,9 +154,9 @@ void PaintCap(QPainter& p, const FaceKey& k, const QRectF& cap) {
     // Drop shadow, then the cap's slanted front, then its top face.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 110));
-    p.drawRoundedRect(cap.translated(0, 2.5), 5, 5);
+    p.drawRoundedRect(cap.translated(0, ShadowDrop), 5, 5);
     p.setBrush(front);
-    p.setPen(QPen(QColor(0x0e, 0x0e, 0x10), 1));
+    p.setPen(QPen(QColor(0x0e, 0x0e, 0x10), OutlineWidth));
     p.drawRoundedRect(cap, 5, 5);
 
     const qreal frontHeight = k.RowSpan == 2 ? 12 : 10;
@@ -183,7 +187,7 @@ void PaintCap(QPainter& p, const FaceKey& k, const QRectF& cap) {
 
 void PaintKey(QPainter& p, const FaceKey& k) {
     const QRectF cap = CapRect(k);
-    PaintCap(p, k, cap);
+    PaintKeyCap(p, k);
     if (!k.FName.empty()) {
         p.setPen(Gold);
         p.setFont(FaceFont(8.5, QFont::Bold));
@@ -199,6 +203,27 @@ void PaintKey(QPainter& p, const FaceKey& k) {
 }
 
 } // namespace
+
+void PaintKeyCap(QPainter& p, const FaceKey& k) {
+    PaintCap(p, k, CapRect(k));
+}
+
+QRectF KeyCapArea(const FaceKey& k) {
+    const QRectF cap = CapRect(k);
+    const qreal pen = OutlineWidth / 2;
+    return cap.united(cap.translated(0, ShadowDrop)).adjusted(-pen, -pen, pen, pen);
+}
+
+QTransform FaceTransform(QSize clientSize) {
+    // Stretched proportionally and centred in the client area.
+    const qreal s = std::min(clientSize.width() / qreal(FacePictureWidth),
+                             clientSize.height() / qreal(FacePictureHeight));
+    const QSizeF size(FacePictureWidth * s, FacePictureHeight * s);
+    QTransform t;
+    t.translate((clientSize.width() - size.width()) / 2, (clientSize.height() - size.height()) / 2);
+    t.scale(s, s);
+    return t;
+}
 
 void PaintFace(QPainter& p, const QRectF& target) {
     p.save();
@@ -220,14 +245,8 @@ QPixmap RenderFace(QSize clientSize, qreal devicePixelRatio) {
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    // Stretched proportionally and centred in the client area.
-    const qreal s = std::min(clientSize.width() / qreal(FacePictureWidth),
-                             clientSize.height() / qreal(FacePictureHeight));
-    const QSizeF size(FacePictureWidth * s, FacePictureHeight * s);
-    const QRectF target(
-        QPointF((clientSize.width() - size.width()) / 2, (clientSize.height() - size.height()) / 2),
-        size);
-    PaintFace(p, target);
+    PaintFace(p,
+              FaceTransform(clientSize).mapRect(QRectF(0, 0, FacePictureWidth, FacePictureHeight)));
     return pixmap;
 }
 

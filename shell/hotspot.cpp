@@ -1,7 +1,6 @@
 #include "hotspot.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <cmath>
 
@@ -39,29 +38,6 @@ THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
 void THotSpot::SetBounds(const QRect& r) {
     FBounds = r;
     setGeometry(r);
-}
-
-void THotSpot::SetPicture(const QPixmap& snapshot) {
-    FPicture = snapshot;
-    update();
-}
-
-void THotSpot::ClearPicture() {
-    if (!FPicture.isNull()) {
-        FPicture = QPixmap();
-        update();
-    }
-}
-
-void THotSpot::paintEvent(QPaintEvent*) {
-    if (FPicture.isNull()) {
-        return; // the face shows through
-    }
-    QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    // The snapshot covers this control's rectangle shifted one pixel down and
-    // two taller; drawn from one pixel above, the key looks moved up.
-    p.drawPixmap(QRectF(0, -1, width() + 1, height() + 1), FPicture, FPicture.rect());
 }
 
 void THotSpot::mousePressEvent(QMouseEvent* event) {
@@ -156,7 +132,15 @@ void TFaceLabel::Fit() {
         const QSize hint = text().isEmpty() ? QSize(0, 0) : sizeHint();
         FBounds.setSize(hint);
     }
-    setGeometry(FBounds);
+    QRect shown = FBounds;
+    if (!FShrinkToFit && !text().isEmpty()) {
+        // An annunciator whose box is too small for its text grows to it, ink
+        // overhanging the last advance included.
+        const QFontMetrics fm(f);
+        const int ink = std::max(fm.horizontalAdvance(text()), fm.boundingRect(text()).right() + 1);
+        shown.setSize(shown.size().expandedTo(sizeHint()).expandedTo(QSize(ink, fm.height())));
+    }
+    setGeometry(shown);
 }
 
 void TFaceLabel::mousePressEvent(QMouseEvent* event) {

@@ -3,16 +3,15 @@
 #include "keytable.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
 
 namespace pellix {
 
-// A transparent image control over a pictured key. It paints nothing of its
-// own except while pressed, when it shows a snapshot of the face under it,
-// moved up by about two pixels.
+// A transparent image control over a pictured key. It paints nothing: while
+// it is pressed, the main window draws the key's cap moved up (the cap is
+// wider than most hot spots, so the control could not cover it).
 class THotSpot : public QWidget {
     Q_OBJECT
 public:
@@ -22,10 +21,9 @@ public:
     const FaceKey* Key() const { return FKey; }
     int Tag() const { return FKey != nullptr ? FKey->Code : NoKeyCode; }
 
-    // The pressed look: a snapshot of the face at this control's place.
-    void SetPicture(const QPixmap& snapshot);
-    void ClearPicture();
-    bool IsPressed() const { return !FPicture.isNull(); }
+    // From the press to the release the key is drawn pressed.
+    void SetPressed(bool pressed) { FPressed = pressed; }
+    bool IsPressed() const { return FPressed; }
 
     // Design geometry scaled step by step; see TZunMain::ScaleControl.
     QRect Bounds() const { return FBounds; }
@@ -37,7 +35,6 @@ signals:
     void Click(THotSpot* sender);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -45,7 +42,7 @@ protected:
 
 private:
     const FaceKey* FKey;
-    QPixmap FPicture;
+    bool FPressed = false;
     QRect FBounds;
 };
 

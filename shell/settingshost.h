@@ -10,7 +10,8 @@ class ISettingsHost {
 public:
     virtual ~ISettingsHost() = default;
 
-    // "Left" and "Top": the window's position in screen pixels.
+    // "Left" and "Top": the window's position in screen pixels. Any int may
+    // be set; like the zoom, the window checks and applies it later.
     virtual QPoint WindowPos() const = 0;
     virtual void SetWindowPos(QPoint pos) = 0;
 

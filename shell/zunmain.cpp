@@ -9,6 +9,7 @@
 #include "textnumber.h"
 #include "vendor.h"
 #include "windowband.h"
+#include "windowfit.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -34,6 +35,16 @@ QString FromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
+// The first screen that shows part of a window of the given size at topLeft.
+const QScreen* ScreenShowing(QPoint topLeft, QSize size) {
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (Overlaps(topLeft, size, screen->geometry())) {
+            return screen;
+        }
+    }
+    return nullptr;
+}
+
 bool OnWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
@@ -56,6 +67,7 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     FClientSize = QSize(FaceClientWidth, FaceClientHeight);
     setFixedSize(FClientSize);
     move(DesignedPos);
+    FStoredPos = DesignedPos;
     CreateControls();
     CreateMenu();
     FormCreate();
@@ -169,27 +181,39 @@ void TZunMain::FormCreate() {
     ApplyStoredZoom();
 }
 
-// A restored position on no screen or a zoom that is not a number or far out
-// of range would leave the calculator unreachable; both fall back to the design.
+// The settings file may hold any position and zoom. A position that puts the
+// window on no screen falls back to the design's place on the primary screen;
+// a zoom that is not a number or far out of range falls back to the design,
+// and one whose window does not fit the screen to the largest step that fits.
 void TZunMain::MendRestoredWindow() {
     if (!std::isfinite(FTotalScale) || FTotalScale <= 0.05 || FTotalScale >= 20) {
         FTotalScale = 1.0;
     }
-    const QRect frame(pos(), QSize(qRound(FaceClientWidth * FTotalScale),
-                                   qRound(FaceClientHeight * FTotalScale)));
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        visible = visible || screen->geometry().intersects(frame);
+    QPoint where = FStoredPos;
+    if (const QScreen* screen = ScreenShowing(where, ZoomedClientSize(FTotalScale))) {
+        FTotalScale = FittingZoom(FTotalScale, screen->availableGeometry().size(), ScaleFactor,
+                                  MinTotalScale);
     }
-    if (!visible && QGuiApplication::primaryScreen() != nullptr) {
-        move(QGuiApplication::primaryScreen()->geometry().topLeft() + DesignedPos);
+    if (ScreenShowing(where, ZoomedClientSize(FTotalScale)) == nullptr) {
+        where = DesignedPos;
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            where += primary->geometry().topLeft();
+            FTotalScale = FittingZoom(FTotalScale, primary->availableGeometry().size(), ScaleFactor,
+                                      MinTotalScale);
+        }
     }
+    move(where);
+}
+
+// Only recorded: the window moves once the position has been checked against
+// the screens, after the zoom has been read too.
+void TZunMain::SetWindowPos(QPoint p) {
+    FStoredPos = p;
 }
 
 void TZunMain::ApplyStoredZoom() {
     FScale = FTotalScale;
-    SetClientSize(QSize(RoundEven(FClientSize.width() * FTotalScale),
-                        RoundEven(FClientSize.height() * FTotalScale)));
+    SetClientSize(ZoomedClientSize(FTotalScale));
     for (THotSpot* s : FHotSpots) {
         ScaleControl(s);
     }
@@ -220,8 +244,7 @@ void TZunMain::ScaleControl(QWidget* control) {
 
 void TZunMain::ZoomStep(double scale) {
     FScale = scale;
-    SetClientSize(
-        QSize(RoundEven(FClientSize.width() * FScale), RoundEven(FClientSize.height() * FScale)));
+    SetClientSize(ScaledSize(FClientSize, FScale));
     for (THotSpot* s : FHotSpots) { // image controls first, then labels
         ScaleControl(s);
     }
@@ -238,10 +261,12 @@ void TZunMain::FormMouseWheelDown() {
     }
 }
 
+// A step is refused when the grown window would not fit the available area
+// of its screen, the rule the stored zoom follows at start-up.
 void TZunMain::FormMouseWheelUp() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double w = FClientSize.width() * std::sqrt(FScale);
-    if (screen != nullptr && w < screen->geometry().width()) {
+    const QScreen* area = screen();
+    const QSize grown = ScaledSize(FClientSize, ScaleFactor);
+    if (area != nullptr && FitsIn(grown, area->availableGeometry().size())) {
         FTotalScale *= ScaleFactor;
         ZoomStep(ScaleFactor);
     }
@@ -285,30 +310,38 @@ void TZunMain::Guarded(F&& action) {
     }
 }
 
-QPixmap TZunMain::FaceSnapshot(const QRect& rect) {
-    if (FFace.isNull()) {
-        FFace = RenderFace(FClientSize, devicePixelRatioF());
+// The pressed key's cap in device pixels of the face: all of it, as drawn,
+// with the pixel of antialiasing fringe around it.
+QRect TZunMain::PressedArea(const THotSpot* spot) const {
+    const qreal dpr = devicePixelRatioF();
+    const QTransform toDevice = FaceTransform(FClientSize) * QTransform::fromScale(dpr, dpr);
+    return toDevice.mapRect(KeyCapArea(*spot->Key())).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+// A pressed cap moves up by about two design pixels, at least one device pixel.
+int TZunMain::PressedShift() const {
+    return std::max(1, qRound(2 * FaceTransform(FClientSize).m11() * devicePixelRatioF()));
+}
+
+void TZunMain::ShowPressed(THotSpot* spot, bool pressed) {
+    if (spot->Key() == nullptr || spot->IsPressed() == pressed) {
+        return;
     }
-    const qreal dpr = FFace.devicePixelRatio();
-    QPixmap part =
-        FFace.copy(QRectF(rect.x() * dpr, rect.y() * dpr, rect.width() * dpr, rect.height() * dpr)
-                       .toAlignedRect());
-    part.setDevicePixelRatio(dpr);
-    return part;
+    spot->SetPressed(pressed);
+    const QRectF area = PressedArea(spot);
+    update(QRectF(area.topLeft() / devicePixelRatioF(), area.size() / devicePixelRatioF())
+               .toAlignedRect());
 }
 
 void TZunMain::imMouseDown(THotSpot* sender) {
-    if (sender->Key() != nullptr) {
-        const QRect b = sender->geometry();
-        sender->SetPicture(FaceSnapshot(QRect(b.left(), b.top() + 1, b.width(), b.height() + 2)));
-    }
+    ShowPressed(sender, true);
     if (FIsSound) {
         Beep->Beep();
     }
 }
 
 void TZunMain::imMouseUp(THotSpot* sender, int x) {
-    sender->ClearPicture();
+    ShowPressed(sender, false);
     const FaceKey* key = sender->Key();
     if (key == nullptr || key->Kind != SpotKind::Key) {
         x = -1; // f, g and the close key take no part in entry
@@ -411,6 +444,17 @@ void TZunMain::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawPixmap(0, 0, FFace);
+    // A pressed key: its whole cap shows the face's pixels from below, pixel
+    // for pixel, so it looks moved up.
+    const qreal dpr = FFace.devicePixelRatio();
+    const int shift = PressedShift();
+    for (const THotSpot* s : FHotSpots) {
+        if (s->IsPressed()) {
+            const QRect area = PressedArea(s).intersected(FFace.rect().adjusted(0, 0, 0, -shift));
+            p.drawPixmap(QRectF(QPointF(area.topLeft()) / dpr, QSizeF(area.size()) / dpr), FFace,
+                         QRectF(area.translated(0, shift)));
+        }
+    }
 }
 
 void TZunMain::mousePressEvent(QMouseEvent* event) {

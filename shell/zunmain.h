@@ -69,7 +69,7 @@ public:
 
     // ISettingsHost
     QPoint WindowPos() const override { return pos(); }
-    void SetWindowPos(QPoint p) override { move(p); }
+    void SetWindowPos(QPoint p) override;
     bool IsSound() const override { return FIsSound; }
     void SetSound(bool on) override;
     bool StayOnTop() const override { return FStayOnTop; }
@@ -114,8 +114,10 @@ private:
     void SetClientSize(QSize size);
     void ApplyWindowBand();
     void MendRestoredWindow();
+    QRect PressedArea(const THotSpot* spot) const;
+    int PressedShift() const;
     void ShowLabels();
-    QPixmap FaceSnapshot(const QRect& rect);
+    void ShowPressed(THotSpot* spot, bool pressed);
     template <typename F>
     void Guarded(F&& action);
 
@@ -141,6 +143,7 @@ private:
     QAction* Close1 = nullptr;
 
     QPoint MousePos{-1, -1};
+    QPoint FStoredPos; // the position read from the settings file
     bool FIsSound = true;
     bool FStayOnTop = true;
     double FLastShowAbout = -1;

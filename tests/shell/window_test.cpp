@@ -231,15 +231,6 @@ TEST_F(Window, OneNotchUpRoundsEveryControlFromItsCurrentValue) {
     EXPECT_EQ(w->ClientSize(), QSize(776, 488));
 }
 
-TEST_F(Window, GrowingStopsAtThePrimaryScreenWidth) {
-    const int screen = QGuiApplication::primaryScreen()->geometry().width();
-    for (int i = 0; i < 60; ++i) {
-        Wheel(120);
-    }
-    EXPECT_LT(w->ClientSize().width() / std::sqrt(1.1), screen + 1);
-    EXPECT_GE(w->ClientSize().width() * std::sqrt(1.1), screen);
-}
-
 TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
     QAction* item = MenuItem("mnStayOnTop");
     EXPECT_TRUE(item->isChecked());

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace pellix {
+
+// Window placement and size rules. A stored position may be any int, so the
+// sums of a position and a size are formed in 64 bits: in int they overflow.
+
+// True when a window of the given size at topLeft shares a pixel with area.
+bool Overlaps(QPoint topLeft, QSize size, const QRect& area);
+
+// True when a window of the given size fits an area of the given size in
+// width and in height.
+bool FitsIn(QSize window, QSize available);
+
+// A size times factor, each side rounded as every zoom rounds.
+QSize ScaledSize(QSize size, double factor);
+
+// The client size of the face at a zoom.
+QSize ZoomedClientSize(double zoom);
+
+// zoom itself when its window fits available, else the largest zoom step
+// (a whole power of factor) that fits; never below the smallest step, the
+// first power of factor at or below floor. zoom must be positive.
+double FittingZoom(double zoom, QSize available, double factor, double floor);
+
+} // namespace pellix
