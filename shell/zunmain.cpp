@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -160,6 +161,9 @@ void TZunMain::FormCreate() {
         app->SetFaultHandler([this](std::string_view message) { AppException(message); });
     }
     FLastShowAbout = CurrentDateTimeValue();
+    // Every orderly end that does not close the window first (a termination
+    // request, the end of the session on Windows) ends the event loop.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TZunMain::StoreOnEnd);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive) {
@@ -328,8 +332,20 @@ void TZunMain::lbFClick(QObject* sender) {
 }
 
 void TZunMain::imCloseClick() {
-    FSettings->StoreSettings();
+    StoreOnEnd();
     close();
+}
+
+void TZunMain::StoreOnEnd() {
+    if (!FEndStored) {
+        FEndStored = true;
+        FSettings->StoreSettings();
+    }
+}
+
+void TZunMain::closeEvent(QCloseEvent* event) {
+    StoreOnEnd(); // the window manager's close: Alt+F4, the taskbar, the session's end
+    QWidget::closeEvent(event);
 }
 
 void TZunMain::SetSound(bool on) {
@@ -505,6 +521,9 @@ bool TZunMain::event(QEvent* event) {
         return true;
     }
     switch (event->type()) {
+    case QEvent::Show:
+        FEndStored = false;
+        break;
     case QEvent::LocaleChange:
         // The system's regional settings changed: new separators from now on.
         if (!FEnv.Regional) {
