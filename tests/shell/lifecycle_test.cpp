@@ -122,8 +122,11 @@ class TerminationSignal : public ::testing::TestWithParam<int> {};
 
 TEST_P(TerminationSignal, ReachesTheLoopAndTheEarlierHandlerComesBack) {
     const int sig = GetParam();
+    // Whatever this test process inherited (a background job ignores SIGINT).
     struct sigaction before = {};
-    ASSERT_EQ(::sigaction(sig, nullptr, &before), 0);
+    before.sa_handler = SIG_DFL;
+    struct sigaction inherited = {};
+    ASSERT_EQ(::sigaction(sig, &before, &inherited), 0);
     int seen = 0;
     {
         TTerminationRequests requests([&](int number) {
@@ -134,8 +137,8 @@ TEST_P(TerminationSignal, ReachesTheLoopAndTheEarlierHandlerComesBack) {
     }
     EXPECT_EQ(seen, sig);
     struct sigaction after = {};
-    ASSERT_EQ(::sigaction(sig, nullptr, &after), 0);
-    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    ASSERT_EQ(::sigaction(sig, &inherited, &after), 0);
+    EXPECT_EQ(after.sa_handler, SIG_DFL);
 }
 
 TEST_P(TerminationSignal, AnIgnoredSignalStaysIgnored) {
@@ -208,6 +211,11 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
     QProcess pellix;
     pellix.setProcessEnvironment(env);
     pellix.setProcessChannelMode(QProcess::MergedChannels);
+    pellix.setChildProcessModifier([] { // as started from a desktop, not as a background job
+        for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+            ::signal(sig, SIG_DFL);
+        }
+    });
     pellix.start(exe, {});
     ASSERT_TRUE(pellix.waitForStarted());
     for (int i = 0; i < 400 && !CatchesAll(pellix.processId()); ++i) {
