@@ -19,6 +19,8 @@
 #include <QTextEdit>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace pellix {
 
 Q_LOGGING_CATEGORY(lcAboutLinks, "pellix.about.links", QtWarningMsg)
@@ -32,24 +34,47 @@ bool IsBlank(QChar c) {
     return c.unicode() <= 0x20;
 }
 
-// Positions in the box's text count a line break as CR LF; the text area
-// counts it as one character.
-int AreaPos(const QString& text, int pos) {
-    return pos - static_cast<int>(QStringView(text).left(pos).count(QLatin1Char('\n')));
+qsizetype WordStart(const QString& text, qsizetype pos) {
+    while (pos > 0 && !IsBlank(text[pos - 1])) {
+        --pos;
+    }
+    return pos;
 }
 
-int TextPos(const QString& text, int areaPos) {
-    int seen = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\n') && i > 0 && text[i - 1] == QLatin1Char('\r')) {
-            continue; // CR LF is one line break of the text area, standing at its CR
-        }
-        if (seen == areaPos) {
-            return i;
-        }
-        ++seen;
+qsizetype WordEnd(const QString& text, qsizetype pos) {
+    while (pos < text.size() && !IsBlank(text[pos])) {
+        ++pos;
     }
-    return int(text.size());
+    return pos;
+}
+
+// The next occurrence of a needle (letter case ignored) at or after a
+// position that only grows: the text is searched again only once the last
+// occurrence lies behind, so every character is looked at a bounded number
+// of times however many addresses the text holds.
+class TNextMatch {
+public:
+    TNextMatch(const QString& text, QLatin1String needle)
+        : FText(text), FNeedle(needle), FAt(text.indexOf(needle, 0, Qt::CaseInsensitive)) {}
+
+    qsizetype From(qsizetype pos) {
+        if (FAt >= 0 && FAt < pos) {
+            FAt = FText.indexOf(FNeedle, pos, Qt::CaseInsensitive);
+        }
+        return FAt;
+    }
+
+private:
+    const QString& FText;
+    QLatin1String FNeedle;
+    qsizetype FAt;
+};
+
+// Characters that end or split an addr-spec (RFC 5322 specials, the dot and
+// the one "@" excepted): a word holding one is a list, a display name or a
+// group, never one address.
+bool IsAddressSpecial(QChar c) {
+    return QStringView(u",;<>()[]\\:\"").contains(c);
 }
 
 QFont FontOf(const QStringList& families, int pixels) {
@@ -97,7 +122,94 @@ QString WordAt(const QString& text, int pos) {
 
 bool IsMailAddress(const QString& word) {
     const qsizetype at = word.indexOf(QLatin1Char('@'));
-    return at >= 0 && word.indexOf(QLatin1Char('.'), at + 1) > at;
+    if (at <= 0 || word.indexOf(QLatin1Char('@'), at + 1) >= 0 ||
+        word.indexOf(QLatin1Char('.'), at + 1) < 0) {
+        return false;
+    }
+    return std::none_of(word.begin(), word.end(),
+                        [](QChar c) { return IsBlank(c) || IsAddressSpecial(c); });
+}
+
+std::vector<TTextRange> FindLinks(const QString& text) {
+    std::vector<TTextRange> links;
+    // Web addresses: the earliest http:/ from where the previous address
+    // ended; only when there is none the earliest https:/, then www.
+    TNextMatch prefixes[] = {{text, QLatin1String("http:/")},
+                             {text, QLatin1String("https:/")},
+                             {text, QLatin1String("www.")}};
+    for (qsizetype pos = 0;;) {
+        qsizetype found = -1;
+        for (TNextMatch& prefix : prefixes) {
+            found = prefix.From(pos);
+            if (found >= 0) {
+                break;
+            }
+        }
+        if (found < 0) {
+            break;
+        }
+        pos = WordEnd(text, found);
+        links.push_back({found, pos});
+    }
+    // Mail addresses: the word around each "@", going on after that word.
+    for (qsizetype at = text.indexOf(QLatin1Char('@')); at >= 0;
+         at = text.indexOf(QLatin1Char('@'), at + 1)) {
+        const qsizetype start = WordStart(text, at);
+        const qsizetype end = WordEnd(text, at);
+        if (IsMailAddress(text.sliced(start, end - start))) {
+            links.push_back({start, end});
+        }
+        at = end;
+    }
+    return links;
+}
+
+TShownText ShownTextOf(const QString& text) {
+    std::vector<TTextRange> links = FindLinks(text);
+    // A web address inside a mail word shares its end: marking the union is
+    // marking both.
+    std::sort(links.begin(), links.end(),
+              [](const TTextRange& a, const TTextRange& b) { return a.From < b.From; });
+    TShownText shown;
+    shown.Text.reserve(text.size());
+    shown.TextPos.reserve(std::size_t(text.size()) + 1);
+    auto copy = [&](qsizetype from, qsizetype to) {
+        for (; from < to; ++from) {
+            const QChar c = text[from];
+            if (c == QLatin1Char('\r')) {
+                continue;
+            }
+            const bool crlf =
+                c == QLatin1Char('\n') && from > 0 && text[from - 1] == QLatin1Char('\r');
+            shown.TextPos.push_back(crlf ? from - 1 : from);
+            shown.Text += c;
+        }
+    };
+    qsizetype done = 0;
+    for (auto link = links.begin(); link != links.end();) {
+        TTextRange whole = *link;
+        for (++link; link != links.end() && link->From < whole.To; ++link) {
+            whole.To = std::max(whole.To, link->To);
+        }
+        copy(done, whole.From);
+        const qsizetype start = shown.Text.size();
+        if (whole.To - whole.From > TShownText::LinkShownMax) {
+            qsizetype cut = whole.From + TShownText::LinkShownMax - 1;
+            if (text[cut - 1].isHighSurrogate()) {
+                --cut; // never half a character
+            }
+            copy(whole.From, cut);
+            shown.TextPos.push_back(cut);
+            shown.Text += QChar(0x2026);
+        } else {
+            copy(whole.From, whole.To);
+        }
+        shown.Links.push_back({start, shown.Text.size()});
+        done = whole.To;
+    }
+    copy(done, text.size());
+    shown.TextPos.push_back(text.size());
+    return shown;
 }
 
 bool ContainsAnyText(const QString& text, const QStringList& needles) {
@@ -191,9 +303,8 @@ void TFrmAbout::ShowAbout() {
     SetCaptions();
     setWindowTitle(Caption);
     FText = GetVersion() + AboutText;
-    QString shown = FText;
-    shown.remove(QLatin1Char('\r'));
-    RichEdit1->setPlainText(shown); // plain text: never interpreted as markup
+    FShown = ShownTextOf(FText);
+    RichEdit1->setPlainText(FShown.Text); // plain text: never interpreted as markup
     MarkLinks();
     QTextCursor start(RichEdit1->document());
     RichEdit1->setTextCursor(start);
@@ -221,56 +332,28 @@ void TFrmAbout::LoadExeIcon() {
 
 void TFrmAbout::MarkLinks() {
     const QTextCursor remembered = RichEdit1->textCursor();
-    const QString lower = FText.toLower();
     QTextCharFormat link;
     link.setForeground(LinkBlue);
     link.setFontUnderline(true);
-    auto mark = [&](qsizetype from, qsizetype to) {
-        QTextCursor c(RichEdit1->document());
-        c.setPosition(AreaPos(FText, int(from)));
-        c.setPosition(AreaPos(FText, int(to)), QTextCursor::KeepAnchor);
+    // One edit: the text is laid out once, not once per link.
+    QTextCursor c(RichEdit1->document());
+    c.beginEditBlock();
+    // Filling the text area gives the whole text the format at the caret,
+    // which is a link's after a click on one: every opening starts plain.
+    c.select(QTextCursor::Document);
+    c.setCharFormat(QTextCharFormat());
+    for (const TTextRange& r : FShown.Links) {
+        c.setPosition(int(r.From));
+        c.setPosition(int(r.To), QTextCursor::KeepAnchor);
         c.mergeCharFormat(link);
-    };
-    // Web addresses: http:/ first, then https:/, then www., each from where
-    // the previous address ended.
-    qsizetype pos = 0;
-    for (;;) {
-        qsizetype found = -1;
-        for (const char* prefix : {"http:/", "https:/", "www."}) {
-            found = lower.indexOf(QLatin1String(prefix), pos);
-            if (found >= 0) {
-                break;
-            }
-        }
-        if (found < 0) {
-            break;
-        }
-        qsizetype end = found;
-        while (end < lower.size() && !IsBlank(lower[end])) {
-            ++end;
-        }
-        mark(found, end);
-        pos = end;
     }
-    // E-mail addresses: the word around each "@".
-    for (qsizetype at = lower.indexOf(QLatin1Char('@')); at >= 0;
-         at = lower.indexOf(QLatin1Char('@'), at + 1)) {
-        const QString word = WordAt(lower, int(at));
-        qsizetype start = at;
-        while (start > 0 && !IsBlank(lower[start - 1])) {
-            --start;
-        }
-        if (IsMailAddress(word)) {
-            mark(start, start + word.size());
-        }
-        at = start + word.size(); // go on after the word
-    }
+    c.endEditBlock();
     RichEdit1->setTextCursor(remembered);
 }
 
 void TFrmAbout::LinkAtCaret() {
-    const int pos = TextPos(FText, RichEdit1->textCursor().selectionStart());
-    const QString word = WordAt(FText, pos);
+    const QString word =
+        WordAt(FText, int(FShown.TextPosAt(RichEdit1->textCursor().selectionStart())));
     URL.clear();
     EMail.clear();
     if (IsMailAddress(word)) {

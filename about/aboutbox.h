@@ -5,12 +5,52 @@
 #include <QDialog>
 #include <QString>
 
+#include <algorithm>
+#include <vector>
+
 class QLabel;
 class QPushButton;
 class QTextEdit;
 class QFrame;
 
 namespace pellix {
+
+// A run of characters [From, To) of a text.
+struct TTextRange {
+    qsizetype From = 0;
+    qsizetype To = 0;
+    friend bool operator==(const TTextRange&, const TTextRange&) = default;
+};
+
+// The box's text as its text area shows it: line breaks as one character,
+// and every link longer than LinkShownMax characters cut short to end in "…"
+// (what it opens stays whole).
+struct TShownText {
+    static constexpr qsizetype LinkShownMax = 80;
+
+    QString Text;
+    std::vector<TTextRange> Links; // in positions of Text, in text order
+    // The position in the box's text of each position of Text, and of its
+    // end: a line break stands at its CR, an ellipsis at the first character
+    // it leaves out.
+    std::vector<qsizetype> TextPos;
+
+    qsizetype TextPosAt(qsizetype areaPos) const {
+        if (TextPos.empty()) {
+            return 0;
+        }
+        return TextPos[std::size_t(
+            std::clamp<qsizetype>(areaPos, 0, qsizetype(TextPos.size()) - 1))];
+    }
+};
+
+// The links of the box's text, in its positions: first the web addresses
+// (each the earliest "http:/" from where the previous one ended, only when
+// there is none the earliest "https:/", then "www."; up to the next blank),
+// then the mail addresses (the words around "@" that are one). Linear in the
+// length of the text.
+std::vector<TTextRange> FindLinks(const QString& text);
+TShownText ShownTextOf(const QString& text);
 
 // The About box: icon, version line, the program's texts with its web and
 // e-mail addresses as links. Created hidden with the main window; each opening
@@ -56,6 +96,7 @@ protected:
 private:
     // The text with each line break as CR LF, as the link positions count it.
     QString FText;
+    TShownText FShown;
 };
 
 // Built-in texts of the box.
@@ -66,7 +107,9 @@ QString BuiltInAboutText();
 // The run of characters above U+0020 around position pos of text (see
 // LinkAtCaret); empty at the end of the text.
 QString WordAt(const QString& text, int pos);
-// An "@" and, somewhere after the first one, a ".".
+// One addr-spec: a single "@" with something before it and a "." somewhere
+// after it, and no comma, semicolon, angle bracket or other character that
+// would make the word a list, a display name or a group.
 bool IsMailAddress(const QString& word);
 // Whether text contains one of the needles, letter case ignored.
 bool ContainsAnyText(const QString& text, const QStringList& needles);

@@ -6,6 +6,7 @@
 #include "settingchange.h"
 #include "settings.h"
 #include "shortcut.h"
+#include "termination.h"
 #include "tolvbase.h"
 #include "zunmain.h"
 
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     const auto tolvBase = pellix::CreateTolvBase(); // after the main window
     const pellix::TSettingChangeFilter settingChange(
         window, [&window] { window.Settings().StoreSettings(); });
+    // A termination request ends the loop, and the window stores on the way out.
+    const pellix::TTerminationRequests termination([](int) { QCoreApplication::exit(0); });
     window.show();
     window.activateWindow();
     return app.exec();

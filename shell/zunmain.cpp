@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -172,6 +173,9 @@ void TZunMain::FormCreate() {
         app->SetFaultHandler([this](std::string_view message) { AppException(message); });
     }
     FLastShowAbout = CurrentDateTimeValue();
+    // Every orderly end that does not close the window first (a termination
+    // request, the end of the session on Windows) ends the event loop.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TZunMain::StoreOnEnd);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive) {
@@ -361,8 +365,20 @@ void TZunMain::lbFClick(QObject* sender) {
 }
 
 void TZunMain::imCloseClick() {
-    FSettings->StoreSettings();
+    StoreOnEnd();
     close();
+}
+
+void TZunMain::StoreOnEnd() {
+    if (!FEndStored) {
+        FEndStored = true;
+        FSettings->StoreSettings();
+    }
+}
+
+void TZunMain::closeEvent(QCloseEvent* event) {
+    StoreOnEnd(); // the window manager's close: Alt+F4, the taskbar, the session's end
+    QWidget::closeEvent(event);
 }
 
 void TZunMain::SetSound(bool on) {
@@ -549,6 +565,9 @@ bool TZunMain::event(QEvent* event) {
         return true;
     }
     switch (event->type()) {
+    case QEvent::Show:
+        FEndStored = false;
+        break;
     case QEvent::LocaleChange:
         // The system's regional settings changed: new separators from now on.
         if (!FEnv.Regional) {

@@ -54,6 +54,10 @@ public:
     void imMouseDown(THotSpot* sender);
     void imMouseUp(THotSpot* sender, int x);
     void imCloseClick();
+    // Stores the settings at the end of the run, once however many ways the
+    // end is reported (the close key, the window's close, the application
+    // quitting); a window shown again may end and store again.
+    void StoreOnEnd();
     void lbFClick(QObject* sender);
 
     void mnSoundClick();
@@ -102,6 +106,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -151,6 +156,7 @@ private:
     double FTotalScale = 1.0;
     QSize FClientSize;
     int FWheelDelta = 0;
+    bool FEndStored = false;
 
     QPixmap FFace; // the face at the current client size and pixel ratio
 };

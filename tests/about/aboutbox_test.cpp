@@ -3,6 +3,7 @@
 
 #include <QDesktopServices>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <ostream>
+#include <vector>
 
 using namespace pellix;
 
@@ -145,7 +149,7 @@ TEST_F(AboutBox, SecondReleaseOnTheSameLinkOpensAgain) {
 }
 
 TEST_F(AboutBox, OnlyWebAndMailAddressesReachTheDesktop) {
-    Fill(QStringLiteral("\r\n\r\nfile:///etc/www.passwd x@y.z?cc=other@example.org\r\n"));
+    Fill(QStringLiteral("\r\n\r\nfile:///etc/www.passwd x@y.z?cc=other a@b.c,evil@x.y\r\n"));
     ClickOn(QStringLiteral("file:"), 2);
     EXPECT_TRUE(catcher.opened.isEmpty());
     ClickOn(QStringLiteral("x@y"), 0);
@@ -154,6 +158,8 @@ TEST_F(AboutBox, OnlyWebAndMailAddressesReachTheDesktop) {
     EXPECT_FALSE(catcher.opened[0].hasQuery() &&
                  catcher.opened[0].query(QUrl::FullyDecoded).contains(QStringLiteral("cc=")))
         << "the address cannot add recipients";
+    ClickOn(QStringLiteral("evil"), 1);
+    EXPECT_EQ(catcher.opened.size(), 1) << "two addresses in one word are none";
 }
 
 TEST_F(AboutBox, MarkupFromALanguageFileIsShownAsText) {
@@ -179,6 +185,115 @@ TEST_F(AboutBox, ReopeningShowsTheSameTextsWithTheCaretAtTheStart) {
     EXPECT_EQ(Shown(), first);
     EXPECT_TRUE(IsMarked(QStringLiteral("http://www.pellix.example/")));
     EXPECT_TRUE(box->URL.isEmpty());
+}
+
+// Each opening looks like the first, whatever was clicked before: the box is
+// opened, a link clicked, the box closed with OK and opened again.
+class ReopenAfterClick : public AboutBox, public ::testing::WithParamInterface<const char*> {
+protected:
+    // Opens the box, runs what is asked while it shows, closes it with OK.
+    QImage OpenAnd(const std::function<void()>& whileOpen) {
+        QImage shot;
+        QTimer::singleShot(0, box.get(), [&] {
+            whileOpen();
+            shot = box->grab().toImage();
+            QTest::mouseClick(box->bnClose, Qt::LeftButton);
+        });
+        box->Open();
+        return shot;
+    }
+};
+
+TEST_P(ReopenAfterClick, LooksLikeTheFirstOpening) {
+    box->hide();
+    const QImage first = OpenAnd([] {});
+    OpenAnd([&] { ClickOn(QString::fromLatin1(GetParam()), 3); });
+    ASSERT_EQ(catcher.opened.size(), 1);
+    const QImage again = OpenAnd([] {});
+    EXPECT_FALSE(IsMarked(QStringLiteral("Version")));
+    EXPECT_FALSE(IsMarked(QStringLiteral("e-mail:")));
+    EXPECT_TRUE(again == first) << "the reopened box differs from the first opening";
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, ReopenAfterClick, ::testing::Values("http://www", "support@"));
+
+struct MarkCase {
+    const char* name;
+    const char* text; // UTF-8, after the version line
+    std::vector<const char*> marked;
+    friend std::ostream& operator<<(std::ostream& os, const MarkCase& c) { return os << c.name; }
+};
+
+class MarkedRuns : public AboutBox, public ::testing::WithParamInterface<MarkCase> {
+protected:
+    // The runs of blue underlined characters, in text order.
+    QStringList Runs() const {
+        QStringList runs;
+        for (QTextBlock b = box->RichEdit1->document()->begin(); b.isValid(); b = b.next()) {
+            bool inRun = false;
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                const bool marked =
+                    f.fontUnderline() && f.foreground().color() == QColor(0, 0, 255);
+                if (marked && !inRun) {
+                    runs << QString();
+                }
+                if (marked) {
+                    runs.last() += it.fragment().text();
+                }
+                inRun = marked;
+            }
+        }
+        return runs;
+    }
+};
+
+TEST_P(MarkedRuns, ExactlyTheLinksAreMarked) {
+    Fill(QString::fromUtf8(GetParam().text));
+    QStringList expected;
+    for (const char* m : GetParam().marked) {
+        expected << QString::fromUtf8(m);
+    }
+    EXPECT_EQ(Runs().join(QLatin1Char('|')).toStdString(),
+              expected.join(QLatin1Char('|')).toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MarkedRuns,
+    ::testing::Values(
+        MarkCase{
+            "BuiltIn",
+            "\r\n\r\nCopyright\r\nhttp://www.pellix.example/\r\ne-mail: support@pellix.example\r\n",
+            {"http://www.pellix.example/", "support@pellix.example"}},
+        // A capital dotted I lowers to two characters; positions stay the text's.
+        MarkCase{"LetterThatLowersToTwo",
+                 "\r\n\u0130\u0130\u0130 http://a.example/ x",
+                 {"http://a.example/"}},
+        MarkCase{"WwwBeforeTheLastHttpStaysPlain",
+                 "\r\nwww.first.example http://a.example/ www.b.example",
+                 {"http://a.example/", "www.b.example"}},
+        MarkCase{"TwoAddressesInOneWord", "\r\nto a@b.example,evil@x.example now", {}},
+        MarkCase{"WebAddressInsideAMailWord", "\r\nxwww.a@b.example", {"xwww.a@b.example"}}));
+
+TEST_F(AboutBox, LongLinkIsShownShortAndOpensWhole) {
+    const QString target = QStringLiteral("http://x.example/") + QString(1000000, QLatin1Char('a'));
+    Fill(QStringLiteral("\r\n\r\nsee ") + target + QStringLiteral(" end\r\n"));
+    const QString shown = Shown();
+    const qsizetype from = shown.indexOf(QStringLiteral("http://"));
+    const qsizetype to = shown.indexOf(QStringLiteral(" end"));
+    ASSERT_EQ(to - from, TShownText::LinkShownMax);
+    EXPECT_EQ(shown.sliced(from, to - from - 1), target.left(TShownText::LinkShownMax - 1));
+    EXPECT_EQ(shown[to - 1], QChar(0x2026));
+    EXPECT_TRUE(IsMarked(QStringLiteral("http://x")));
+    for (int offset : {0, int(TShownText::LinkShownMax) - 1}) {
+        catcher.opened.clear();
+        ClickOn(QStringLiteral("http://x"), offset);
+        ASSERT_EQ(catcher.opened.size(), 1) << offset;
+        EXPECT_EQ(catcher.opened[0].toString(), target) << offset;
+    }
+    catcher.opened.clear();
+    ClickOn(QStringLiteral("end"), 1);
+    EXPECT_TRUE(catcher.opened.isEmpty());
 }
 
 TEST_F(AboutBox, LanguageFileTranslatesVersionLineAndCaption) {
@@ -233,11 +348,69 @@ INSTANTIATE_TEST_SUITE_P(Table, WordAtCases,
                                            WordCase{"e-mail: a@b.c", 9, "a@b.c"},
                                            WordCase{"", 0, ""}));
 
-TEST(AboutLinks, MailAddressNeedsADotAfterTheAt) {
-    EXPECT_TRUE(IsMailAddress(QStringLiteral("a@b.c")));
-    EXPECT_FALSE(IsMailAddress(QStringLiteral("a.b@c")));
-    EXPECT_FALSE(IsMailAddress(QStringLiteral("abc")));
+struct MailCase {
+    const char* word;
+    bool mail;
+    friend std::ostream& operator<<(std::ostream& os, const MailCase& c) {
+        return os << ::testing::PrintToString(c.word);
+    }
+};
+
+class MailAddressCases : public ::testing::TestWithParam<MailCase> {};
+
+TEST_P(MailAddressCases, OnlyOneAddrSpecIsAnAddress) {
+    EXPECT_EQ(IsMailAddress(QString::fromLatin1(GetParam().word)), GetParam().mail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MailAddressCases,
+    ::testing::Values(MailCase{"a@b.c", true}, MailCase{"first.last+tag@sub.example.org", true},
+                      MailCase{"a.b@c", false}, MailCase{"abc", false}, MailCase{"@b.c", false},
+                      MailCase{"a@b.c,evil@x.y", false}, MailCase{"a@b.c;evil@x.y", false},
+                      MailCase{"a@b.c,d.e", false}, MailCase{"a@b@c.d", false},
+                      MailCase{"<a@b.c>", false}, MailCase{"Eve<a@b.c", false},
+                      MailCase{"a b@c.d", false}, MailCase{"group:a@b.c", false},
+                      MailCase{"a@b.c(x)", false}));
+
+TEST(AboutLinks, ContainsAnyTextIgnoresLetterCase) {
     EXPECT_TRUE(ContainsAnyText(QStringLiteral("xHTTP://y"), {QStringLiteral("http:/")}));
+}
+
+// Twenty thousand addresses of every kind, found in one pass each: every one
+// where it was put, web addresses first (http:/ ones, then https:/ ones after
+// the last of those, then www. ones after the last of those), then mail
+// addresses; shown in text order, each as in the text.
+TEST(AboutLinks, ManyAddressesAreFoundExactly) {
+    QString text = QStringLiteral("www.before.all ");
+    std::vector<TTextRange> kinds[4]; // http, https, www, mail
+    const char* formats[] = {"http://h%1.example/", "HTTPS://s%1.example/", "www.w%1.example",
+                             "m%1@x.example"};
+    for (int kind = 0; kind < 3; ++kind) {
+        for (int i = 0; i < 5000; ++i) {
+            for (int k : {kind, 3}) {
+                const qsizetype from = text.size();
+                text += QString::fromLatin1(formats[k]).arg(i);
+                kinds[k].push_back({from, text.size()});
+                text += i % 7 == 0 ? QStringLiteral("\r\n") : QStringLiteral(" word ");
+            }
+        }
+    }
+    std::vector<TTextRange> expected;
+    for (const auto& k : kinds) {
+        expected.insert(expected.end(), k.begin(), k.end());
+    }
+    EXPECT_TRUE(FindLinks(text) == expected) << "the first www. address lies before every http:/";
+
+    std::sort(expected.begin(), expected.end(),
+              [](const TTextRange& a, const TTextRange& b) { return a.From < b.From; });
+    const TShownText shown = ShownTextOf(text);
+    ASSERT_EQ(shown.Links.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const TTextRange& r = shown.Links[i];
+        ASSERT_EQ(shown.TextPosAt(r.From), expected[i].From) << i;
+        ASSERT_EQ(shown.Text.sliced(r.From, r.To - r.From).toStdString(),
+                  text.sliced(expected[i].From, expected[i].To - expected[i].From).toStdString());
+    }
 }
 
 } // namespace
