@@ -490,15 +490,15 @@ TEST_P(PressActionAsClick, QuickPressesKeyInOrderWithThePressedLook) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, PressActionAsClick,
-    ::testing::Values(std::vector<const char*>{"im3", "imEnter", "im4", "imAdd"},
-                      std::vector<const char*>{"im3", "im3", "imPt", "im4"},
-                      std::vector<const char*>{"imF", "imF"},
-                      std::vector<const char*>{"imF", "imG"},
-                      std::vector<const char*>{"imG", "im8", "imSqrt"},
-                      std::vector<const char*>{"imSTO", "im2", "imRCL", "im2"}),
-    [](const ::testing::TestParamInfo<std::vector<const char*>>& row) {
+    ::testing::Values(std::vector<std::string>{"im3", "imEnter", "im4", "imAdd"},
+                      std::vector<std::string>{"im3", "im3", "imPt", "im4"},
+                      std::vector<std::string>{"imF", "imF"},
+                      std::vector<std::string>{"imF", "imG"},
+                      std::vector<std::string>{"imG", "im8", "imSqrt"},
+                      std::vector<std::string>{"imSTO", "im2", "imRCL", "im2"}),
+    [](const ::testing::TestParamInfo<std::vector<std::string>>& row) {
         std::string name;
-        for (const char* key : row.param) {
+        for (const std::string& key : row.param) {
             name += key;
         }
         return name;
