@@ -6,7 +6,7 @@ set -eu
 packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind"
-packages="$packages xvfb xauth dbus at-spi2-core python3 python3-gi python3-pyatspi gir1.2-atspi-2.0"
+packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
 
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX
