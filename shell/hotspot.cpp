@@ -99,7 +99,9 @@ void THotSpot::Press() {
 }
 
 void THotSpot::FinishPress() {
-    FPressTimer.stop(); // first: the About badge's click waits for its box
+    // Stopped first: the About badge's click waits in its box's event loop,
+    // where the timer would fire again.
+    FPressTimer.stop();
     Release(rect().center());
 }
 
