@@ -9,6 +9,8 @@ packages="build-essential cmake make googletest libgtest-dev libgmock-dev libben
 # The package test's checkers: Debian's package checker, the AppStream
 # validator and the manual-page lint.
 packages="$packages lintian appstream mandoc"
+# The accessibility test: its own X server, session bus and AT-SPI bus, read through pyatspi.
+packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
 
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX

@@ -1,6 +1,9 @@
 #include "hotspot.h"
 
+#include "faceaccessible.h"
+
 #include <QMouseEvent>
+#include <QTimerEvent>
 
 #include <cmath>
 
@@ -47,11 +50,43 @@ void THotSpot::mousePressEvent(QMouseEvent* event) {
 
 void THotSpot::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    const QPoint pos = event->position().toPoint();
+    Release(event->position().toPoint());
+}
+
+void THotSpot::Release(QPoint pos) {
     if (rect().contains(pos)) {
         emit Click(this);
     }
     emit MouseUp(this, pos.x());
+}
+
+void THotSpot::Press() {
+    // One pointer holds one key: a press still held is released first, so
+    // quick presses key in the order they came.
+    if (QWidget* face = parentWidget()) {
+        for (THotSpot* s : face->findChildren<THotSpot*>(Qt::FindDirectChildrenOnly)) {
+            if (s->FPressTimer.isActive()) {
+                s->FinishPress();
+            }
+        }
+    }
+    emit MouseDown(this);
+    FPressTimer.start(100, this); // as long as a button's animated click
+}
+
+void THotSpot::FinishPress() {
+    // Stopped first: the About badge's click waits in its box's event loop,
+    // where the timer would fire again.
+    FPressTimer.stop();
+    Release(rect().center());
+}
+
+void THotSpot::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == FPressTimer.timerId()) {
+        FinishPress();
+    } else {
+        QWidget::timerEvent(event);
+    }
 }
 
 void THotSpot::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -104,8 +139,10 @@ void TFaceLabel::SetBounds(const QRect& r) {
 
 void TFaceLabel::SetCaption(const QString& text) {
     if (text != this->text()) {
+        const QString old = this->text();
         setText(text);
         Fit();
+        NotifyCaptionChanged(*this, old);
     }
 }
 

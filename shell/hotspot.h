@@ -2,6 +2,7 @@
 
 #include "keytable.h"
 
+#include <QBasicTimer>
 #include <QLabel>
 #include <QWidget>
 
@@ -29,6 +30,10 @@ public:
     QRect Bounds() const { return FBounds; }
     void SetBounds(const QRect& r);
 
+    // A press by assistive technology, as a mouse click: the press now, the
+    // release inside the hot spot once the pressed look has been seen.
+    void Press();
+
 signals:
     void MouseDown(THotSpot* sender);
     void MouseUp(THotSpot* sender, int x);
@@ -39,11 +44,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    void Release(QPoint pos);
+    void FinishPress();
+
     const FaceKey* FKey;
     bool FPressed = false;
     QRect FBounds;
+    QBasicTimer FPressTimer;
 };
 
 // A transparent label of the face. Its font size is kept in points so that

@@ -1,5 +1,6 @@
 #include "zunmain.h"
 
+#include "faceaccessible.h"
 #include "facepainter.h"
 #include "keyboard.h"
 #include "keymap.h"
@@ -60,8 +61,11 @@ double CurrentDateTimeValue() {
 
 TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Entry(Zun), FEnv(std::move(env)) {
+    InstallFaceAccessibility(); // before the window's first accessibility event
     setObjectName(QStringLiteral("ZunMain"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
+    // Screen readers say the program's name; the title is for the taskbar.
+    setAccessibleName(QString::fromLatin1(ProgramName));
     setAttribute(Qt::WA_TranslucentBackground); // the face has rounded corners
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);

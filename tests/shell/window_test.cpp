@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMenu>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -375,6 +376,143 @@ TEST_F(Window, KeysAndDisplayAreExposedToAssistiveTechnology) {
     QAccessibleInterface* display = QAccessible::queryAccessibleInterface(w->Label("lbDisplay"));
     ASSERT_NE(display, nullptr);
     EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("42.000000000"));
+    EXPECT_EQ(display->text(QAccessible::Description), QStringLiteral("Display"));
+    ASSERT_NE(display->textInterface(), nullptr);
+    EXPECT_EQ(display->textInterface()->text(0, 2), QStringLiteral("42"));
+    const QRect digit = display->textInterface()->characterRect(1);
+    EXPECT_TRUE(display->rect().contains(digit)) << "the second character lies in the display";
+    EXPECT_EQ(display->textInterface()->offsetAtPoint(digit.center()), 1);
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w.get());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Pellix"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Pellix Emulator (http://www.pellix.example/)"));
+}
+
+// Assistive technology's view of a control.
+QAccessibleInterface* Access(QObject* control) {
+    return QAccessible::queryAccessibleInterface(control);
+}
+
+void PressAction(THotSpot* spot) {
+    Access(spot)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+TEST_F(Window, EveryHotSpotIsAPushButtonWithTheOneActionPress) {
+    const QList<THotSpot*> spots = w->findChildren<THotSpot*>();
+    EXPECT_EQ(spots.size(), 36) << "the 35 pictured keys that work and the About badge";
+    QSet<QString> names;
+    for (THotSpot* spot : spots) {
+        QAccessibleInterface* a = Access(spot);
+        EXPECT_EQ(a->role(), QAccessible::Button) << spot->objectName().toStdString();
+        EXPECT_EQ(a->actionInterface()->actionNames(),
+                  QStringList{QAccessibleActionInterface::pressAction()});
+        names.insert(a->text(QAccessible::Name));
+    }
+    EXPECT_EQ(names.size(), spots.size()) << "every button has a name of its own";
+    EXPECT_FALSE(names.contains(QString()));
+}
+
+struct BindingCase {
+    const char* Control;
+    const char* Binding;
+    const char* Description;
+};
+
+class HotSpotBinding : public Window, public ::testing::WithParamInterface<BindingCase> {};
+
+TEST_P(HotSpotBinding, TheTypedKeyIsTheBindingNotTheDescription) {
+    QAccessibleInterface* a = Access(Spot(GetParam().Control));
+    const QString binding = QString::fromUtf8(GetParam().Binding);
+    const QStringList bindings = binding.isEmpty() ? QStringList() : QStringList{binding};
+    EXPECT_EQ(a->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+              bindings);
+    EXPECT_EQ(a->text(QAccessible::Accelerator), binding);
+    EXPECT_EQ(a->text(QAccessible::Description), QString::fromUtf8(GetParam().Description));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, HotSpotBinding,
+    ::testing::Values(BindingCase{"imSqrt", "w", ""}, BindingCase{"imChs", "c", ""},
+                      BindingCase{"imClose", "q", "Close Pellix"}, BindingCase{"imG", "g", ""},
+                      BindingCase{"im3", "3", ""}, BindingCase{"imDiv", "/", ""},
+                      BindingCase{"imPt", ".", ""}, BindingCase{"imBack", "Backspace", ""},
+                      BindingCase{"imEnter", "Return", ""}, BindingCase{"imStackUp", "", "DEL"},
+                      BindingCase{"imSum", "", ""}, BindingCase{"imAbout", "", ""}));
+
+// What a sequence of presses leaves on the face, to compare the action with the mouse.
+struct FaceState {
+    QString Display, F, G, Trig;
+
+    bool operator==(const FaceState&) const = default;
+    friend void PrintTo(const FaceState& f, std::ostream* os) {
+        *os << (f.Display + u' ' + f.F + f.G + u' ' + f.Trig).toStdString();
+    }
+};
+
+class PressActionAsClick : public Window,
+                           public ::testing::WithParamInterface<std::vector<std::string>> {
+protected:
+    FaceState Face() {
+        return {Display(), w->Label("lbF")->text(), w->Label("lbG")->text(),
+                w->Label("lbTrig")->text()};
+    }
+};
+
+TEST_P(PressActionAsClick, QuickPressesKeyInOrderWithThePressedLook) {
+    for (const std::string& key : GetParam()) {
+        PressAction(Spot(key.c_str()));
+        EXPECT_TRUE(Spot(key.c_str())->IsPressed()) << key << " looks pressed at once";
+        EXPECT_TRUE(Access(Spot(key.c_str()))->state().pressed) << key;
+    }
+    const auto released = [this] {
+        const QList<THotSpot*> spots = w->findChildren<THotSpot*>();
+        return std::none_of(spots.begin(), spots.end(), [](THotSpot* s) { return s->IsPressed(); });
+    };
+    ASSERT_TRUE(QTest::qWaitFor(released, 2000));
+    const FaceState pressed = Face();
+
+    w = Create(); // the same start: nothing was stored
+    for (const std::string& key : GetParam()) {
+        Click(key.c_str());
+    }
+    EXPECT_EQ(pressed, Face());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, PressActionAsClick,
+    ::testing::Values(std::vector<std::string>{"im3", "imEnter", "im4", "imAdd"},
+                      std::vector<std::string>{"im3", "im3", "imPt", "im4"},
+                      std::vector<std::string>{"imF", "imF"},
+                      std::vector<std::string>{"imF", "imG"},
+                      std::vector<std::string>{"imG", "im8", "imSqrt"},
+                      std::vector<std::string>{"imSTO", "im2", "imRCL", "im2"}),
+    [](const ::testing::TestParamInfo<std::vector<std::string>>& row) {
+        std::string name;
+        for (const std::string& key : row.param) {
+            name += key;
+        }
+        return name;
+    });
+
+TEST_F(Window, PressActionAddsThreeAndFourWithAClickEach) {
+    for (const char* key : {"im3", "imEnter", "im4", "imAdd"}) {
+        PressAction(Spot(key));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Spot(key)->IsPressed(); }, 2000));
+    }
+    EXPECT_EQ(Display(), QStringLiteral("7.000000000"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return plays.load() == 4; }, 2000));
+}
+
+TEST_F(Window, PressActionOnTheBadgeOpensTheAboutBoxAndOnOnStoresAndCloses) {
+    PressAction(Spot("imAbout"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return aboutOpens == 1; }, 2000));
+    EXPECT_EQ(plays.load(), 0) << "the badge makes no sound";
+    ClickKeys({"im4", "im2", "imEnter"});
+    PressAction(Spot("imClose"));
+    EXPECT_TRUE(w->isVisible()) << "closes when released, as a click does";
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !w->isVisible(); }, 2000));
+    EXPECT_TRUE(IniText().contains(QStringLiteral("Zun.Stack[0]=42")));
 }
 
 TEST_F(Window, LongestNumberFitsTheDisplayAtEveryZoom) {
