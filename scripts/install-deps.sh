@@ -6,6 +6,8 @@ set -eu
 packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind"
+# Regional settings of other countries, for the tests of the number separators.
+packages="$packages locales-all"
 
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX
