@@ -13,12 +13,12 @@ namespace pellix {
 namespace {
 
 struct SeparatorCase {
-    const char* linux;   // locale name on Linux (scripts/install-deps.sh installs them)
-    const char* windows; // on Windows; nullptr: no such locale there
+    const char* posixName;   // locale name on Linux (scripts/install-deps.sh installs them)
+    const char* windowsName; // on Windows; nullptr: no such locale there
     std::string decimal;
     std::vector<std::string> thousands; // any of these
     friend std::ostream& operator<<(std::ostream& os, const SeparatorCase& c) {
-        return os << c.linux;
+        return os << c.posixName;
     }
 };
 
@@ -27,9 +27,9 @@ class SystemSeparatorsOf : public ::testing::TestWithParam<SeparatorCase> {};
 TEST_P(SystemSeparatorsOf, NamedLocale) {
     const SeparatorCase& c = GetParam();
 #ifdef _WIN32
-    const char* name = c.windows;
+    const char* name = c.windowsName;
 #else
-    const char* name = c.linux;
+    const char* name = c.posixName;
 #endif
     if (name == nullptr) {
         GTEST_SKIP() << "no such locale on this system";
