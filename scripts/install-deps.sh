@@ -6,6 +6,7 @@ set -eu
 packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind"
+
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
 
