@@ -34,6 +34,15 @@ bool IsOneCharacter(std::string_view s) {
     return cps && cps->size() == 1;
 }
 
+// Digits, signs, E and e belong to the number itself, and a blank is CHS
+// when typed: as a separator any of them would change the numbers read.
+bool IsPartOfNumbers(std::string_view sep) {
+    return sep.size() == 1 &&
+           std::string_view("0123456789+-Ee ").find(sep[0]) != std::string_view::npos;
+}
+
+constexpr const char* NotASeparator = "a separator cannot be a digit, a sign, E, e or a blank";
+
 std::optional<TKeysToken> ParseToken(const std::string& arg) {
     TKeysToken t;
     t.Source = arg;
@@ -129,6 +138,17 @@ int UsageError(std::ostream& err, std::string_view message) {
     return KeysUsageError;
 }
 
+// Flushes the output; false, with a message, when it could not all be written
+// (a full disk, a closed stdout).
+bool OutputWritten(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) {
+        return true;
+    }
+    err << "pellix-keys: cannot write the output\n";
+    return false;
+}
+
 } // namespace
 
 std::string KeysUsage() {
@@ -140,7 +160,8 @@ after the last one.
 Options:
   --decimal=C   decimal separator, one character (default: from the locale)
   --group=S     thousands separator, one character; --group= for none
-                (default: from the locale)
+                (default: from the locale); neither separator may be a
+                digit, + or -, E or e, or a blank, nor equal the other
   --ini=FILE    read the calculator's state from the settings file FILE first
                 and write it back after the last token; other keys are kept
   --trace       print the display text after every token instead
@@ -159,8 +180,10 @@ Tokens (case-sensitive):
 
 Exit status:
   0  success
-  1  the --ini file could not be read or written (message on stderr)
-  2  unknown token or option (message on stderr, nothing on stdout)
+  1  the --ini file could not be read or written, or the output could not
+     be written (message on stderr)
+  2  unknown token or option, or a separator that cannot be one (message on
+     stderr, nothing on stdout)
 )";
 }
 
@@ -176,10 +199,14 @@ std::variant<TKeysOptions, std::string> ParseKeysArguments(std::span<const std::
         } else if (auto v = OptionValue(arg, "--decimal")) {
             if (!IsOneCharacter(*v))
                 return "--decimal needs exactly one character: '" + arg + "'";
+            if (IsPartOfNumbers(*v))
+                return NotASeparator + (": '" + arg + "'");
             o.Decimal = *v;
         } else if (auto g = OptionValue(arg, "--group")) {
             if (!g->empty() && !IsOneCharacter(*g))
                 return "--group needs one character or nothing: '" + arg + "'";
+            if (IsPartOfNumbers(*g))
+                return NotASeparator + (": '" + arg + "'");
             o.Group = *g;
         } else if (auto f = OptionValue(arg, "--ini")) {
             if (f->empty())
@@ -206,7 +233,7 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
     const TKeysOptions& o = std::get<TKeysOptions>(parsed);
     if (o.Help) {
         out << KeysUsage();
-        return KeysOk;
+        return OutputWritten(out, err) ? KeysOk : KeysFailed;
     }
 
     Separators sep;
@@ -246,20 +273,21 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
         out << entry.DisplayText() << '\n';
     if (o.State)
         PrintState(out, entry);
-    out.flush();
+    // The state is stored even when the output could not be written.
+    const bool written = OutputWritten(out, err);
 
     if (o.Ini) {
         if (!doc) {
             err << "pellix-keys: cannot read '" << *o.Ini << "'; it was left unchanged\n";
-            return KeysIniFailed;
+            return KeysFailed;
         }
         WriteEngineKeys(*doc, calc, sep.Decimal);
         if (!SaveIniFile(*o.Ini, *doc)) {
             err << "pellix-keys: cannot write '" << *o.Ini << "'\n";
-            return KeysIniFailed;
+            return KeysFailed;
         }
     }
-    return KeysOk;
+    return written ? KeysOk : KeysFailed;
 }
 
 } // namespace pellix

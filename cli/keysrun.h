@@ -17,7 +17,8 @@
 
 namespace pellix {
 
-enum KeysExit : int { KeysOk = 0, KeysIniFailed = 1, KeysUsageError = 2 };
+// KeysFailed: the --ini file could not be read or written, or the output not.
+enum KeysExit : int { KeysOk = 0, KeysFailed = 1, KeysUsageError = 2 };
 
 // One token of the command line.
 struct TKeysToken {

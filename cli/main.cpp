@@ -1,5 +1,5 @@
 #include "keysrun.h"
-#include "localeseparators.h"
+#include "systemseparators.h"
 
 #include <iostream>
 #include <string>
@@ -51,7 +51,8 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args = Arguments(argc, argv);
     try {
-        return pellix::RunPellixKeys(args, std::cout, std::cerr, pellix::SeparatorsFromEnvironment);
+        return pellix::RunPellixKeys(args, std::cout, std::cerr,
+                                     [] { return pellix::SystemSeparators(); });
     } catch (const std::exception& e) {
         std::cerr << "pellix-keys: " << e.what() << '\n';
         return 1;

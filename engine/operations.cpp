@@ -44,21 +44,88 @@ constexpr std::array<double, 25> GammaCoeffs = {
     0.0000000000000014,
 };
 
-enum class Direction { ToRadians, FromRadians };
-
-double ConvertAngle(Ext v, Direction dir, TZunTrigMode mode) {
-    Ext factor = 1;
+// Radians to the angle unit of the mode; radians and any unknown mode leave the
+// value unchanged. The product is rounded to double.
+double FromRadians(Ext v, TZunTrigMode mode) {
     switch (mode) {
     case zunDeg:
-        factor = dir == Direction::ToRadians ? DegToRad : RadToDeg;
-        break;
+        return ToDouble(v * RadToDeg);
     case zunGrad:
-        factor = dir == Direction::ToRadians ? GradToRad : RadToGrad;
+        return ToDouble(v * RadToGrad);
+    default:
+        return ToDouble(v);
+    }
+}
+
+enum class TrigFunction { Sin, Cos, Tan };
+
+// sin, cos or tan of an angle in degrees or grads (quarter: 90 or 100 units
+// to the right angle). Multiplying the angle by pi/180 first would land
+// exact angles beside the true multiple of pi (sin 180 = 1.2e-16); instead
+// the angle is reduced exactly to u in [0, quarter/2] and only u becomes
+// radians, so only the core functions of a small argument come from the C
+// library. Multiples of the right angle give exact 0 and +-1, the tangent of
+// an odd multiple is beyond every double (EOverflow). Zero results are +0;
+// sin and tan keep the oddness f(-x) = -f(x) also for them.
+Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
+    // Each step is exact: fmod always is; a - q * quarter and quarter - t are
+    // multiples of the spacing of doubles at a and t and smaller than them.
+    const double a = std::fmod(std::fabs(ToDouble(x)), 4 * quarter);
+    const int q = a >= 3 * quarter ? 3 : a >= 2 * quarter ? 2 : a >= quarter ? 1 : 0;
+    const double t = a - q * quarter;
+    const bool upper = t > quarter / 2;
+    const Ext u = static_cast<Ext>(upper ? quarter - t : t) * toRadians;
+    const bool swap = ((q & 1) != 0) != upper; // sin <-> cos, tan <-> cot
+    Ext r = 0;
+    bool negative = false;
+    switch (f) {
+    case TrigFunction::Sin:
+        r = swap ? std::cos(u) : std::sin(u);
+        negative = q >= 2;
         break;
-    default: // radians and any unknown mode: unchanged
+    case TrigFunction::Cos:
+        r = swap ? std::sin(u) : std::cos(u);
+        negative = q == 1 || q == 2;
+        break;
+    case TrigFunction::Tan:
+        r = std::tan(u);
+        if (swap) {
+            if (r == 0) {
+                throw EOverflow();
+            }
+            r = 1 / r;
+        }
+        negative = (q & 1) != 0;
         break;
     }
-    return ToDouble(v * factor);
+    if (r == 0) {
+        negative = false;
+    }
+    if (f != TrigFunction::Cos && std::signbit(x)) {
+        negative = !negative;
+    }
+    return negative ? -r : r;
+}
+
+// sin, cos or tan of x in the angle unit of the mode (unknown modes: radians).
+Ext Trig(TrigFunction f, double x, TZunTrigMode mode) {
+    switch (mode) {
+    case zunDeg:
+        return ReducedTrig(f, x, 90, DegToRad);
+    case zunGrad:
+        return ReducedTrig(f, x, 100, GradToRad);
+    default:
+        break;
+    }
+    const Ext v = ToDouble(x); // not finite: the fault of the conversion
+    switch (f) {
+    case TrigFunction::Sin:
+        return std::sin(v);
+    case TrigFunction::Cos:
+        return std::cos(v);
+    default:
+        return std::tan(v);
+    }
 }
 
 // Base b to the power e.
@@ -179,8 +246,8 @@ void TZunCalc::Run(TZunOperation op) {
         }
         Push(f(x));
     };
-    auto in = [this](double v) { return ConvertAngle(v, Direction::ToRadians, TrigMode); };
-    auto out = [this](Ext v) { return ConvertAngle(v, Direction::FromRadians, TrigMode); };
+    auto out = [this](Ext v) { return FromRadians(v, TrigMode); };
+    auto trig = [this](TrigFunction f, double x) { return Trig(f, x, TrigMode); };
     auto inverseTrig = [&](auto f) {
         unary([&](double x) {
             if (!(std::fabs(x) <= 1)) {
@@ -234,13 +301,13 @@ void TZunCalc::Run(TZunOperation op) {
         zeroTested(SDivideByZero, [](double x) { return ToDouble(Divide(1, x)); });
         break;
     case zunSin:
-        unary([&](double x) { return ToDouble(std::sin(static_cast<Ext>(in(x)))); });
+        unary([&](double x) { return ToDouble(trig(TrigFunction::Sin, x)); });
         break;
     case zunCos:
-        unary([&](double x) { return ToDouble(std::cos(static_cast<Ext>(in(x)))); });
+        unary([&](double x) { return ToDouble(trig(TrigFunction::Cos, x)); });
         break;
     case zunTan:
-        unary([&](double x) { return ToDouble(std::tan(static_cast<Ext>(in(x)))); });
+        unary([&](double x) { return ToDouble(trig(TrigFunction::Tan, x)); });
         break;
     case zunInvSin:
         inverseTrig([](Ext x) { return std::asin(x); });
@@ -341,9 +408,8 @@ void TZunCalc::Run(TZunOperation op) {
     case zunToRect: {
         const Ext rho = Pop();
         const double theta = Pop();
-        const Ext angle = in(theta);
-        Push(ToDouble(rho * std::sin(angle)));
-        Push(ToDouble(rho * std::cos(angle)));
+        Push(ToDouble(rho * trig(TrigFunction::Sin, theta)));
+        Push(ToDouble(rho * trig(TrigFunction::Cos, theta)));
         break;
     }
     case zunToHMS:

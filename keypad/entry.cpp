@@ -6,6 +6,7 @@
 
 #include <array>
 #include <exception>
+#include <optional>
 
 namespace pellix {
 
@@ -204,12 +205,7 @@ void TZunEntry::KeyClick(int code) {
     const bool editsEntry = EditsEntry(plain.Action);
     if (!FCalc.Input) {
         if (!editsEntry) {
-            if (FLastKey == KeyEnter) {
-                FCalc.Stack[0] = NumberOfText(FDisplay, FCalc.Regional);
-                FCalc.Input = true;
-            } else {
-                PushDisplay();
-            }
+            CompleteEntry();
         } else if (!EditsEntry(meaning.Action)) {
             FCalc.Stack[0] = PlainNumber(FDisplay, FCalc.Regional.Decimal);
         }
@@ -281,6 +277,41 @@ void TZunEntry::Perform(KeyMeaning meaning) {
         FRCLInput = true;
         FRefresh = false;
         break;
+    }
+}
+
+// The number being keyed in goes to X: it replaces X when ENTER came before
+// it (ENTER has pushed already), else it is pushed.
+void TZunEntry::CompleteEntry() {
+    if (FLastKey == KeyEnter) {
+        FCalc.Stack[0] = NumberOfText(FDisplay, FCalc.Regional);
+        FCalc.Input = true;
+    } else {
+        PushDisplay();
+    }
+}
+
+bool TZunEntry::Paste(std::string_view text) {
+    const std::optional<double> value = PasteNumber(text, FCalc.Regional.Decimal);
+    if (!value) {
+        return false;
+    }
+    if (!FCalc.Input) {
+        if (!FDisplay.empty() && FDisplay.back() == Cursor) {
+            FDisplay.pop_back();
+        }
+        CompleteEntry();
+    }
+    FLastKey = 0; // a number keyed in next follows no ENTER
+    FCalc.Push(*value);
+    RefreshDisplay();
+    return true;
+}
+
+void TZunEntry::SetRegional(const Separators& sep) {
+    FCalc.Regional = sep;
+    if (FCalc.Input && !FFracInput && !FSTOInput && !FRCLInput) {
+        RefreshDisplay();
     }
 }
 

@@ -46,6 +46,19 @@ public:
     // FormKeyPress with the application's fault handler around it.
     KeyPressResult TypeChar(char16_t ch);
 
+    // Pastes the number of a text (the clipboard's) in the strict form of
+    // PasteNumber. A number being keyed in is completed first, as any key that
+    // is no edit completes it, then the value is pushed and shown; the next
+    // number keyed in lifts the stack again. A text that is no such number
+    // changes nothing and gives false. Faults of the completion leave this
+    // call, as those of a key press do.
+    bool Paste(std::string_view text);
+
+    // New regional separators (the system's changed). A display that shows X
+    // shows it in the new notation at once, so that ENTER reads back the value
+    // it shows; a number being keyed in or a prompt stays as it is.
+    void SetRegional(const Separators& sep);
+
     // The prefix toggle of the f and g keys and of the three annunciators.
     void lbFClick(PrefixSender sender);
 
@@ -78,6 +91,7 @@ public:
     const TZunCalc& Calc() const { return FCalc; }
 
 private:
+    void CompleteEntry();
     void PushDisplay();
     void AddDecimalPoint();
     void AddExponent();

@@ -12,6 +12,9 @@ packages="$packages lintian appstream mandoc"
 # The accessibility test: its own X server, session bus and AT-SPI bus, read through pyatspi.
 packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
 
+# Regional settings of other countries, for the tests of the number separators.
+packages="$packages locales-all"
+
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX
 # thread model), Wine to run the tests, and GoogleTest's sources.

@@ -5,9 +5,8 @@
 #include "keyboard.h"
 #include "keymap.h"
 #include "pellixapp.h"
-#include "regional.h"
 #include "shortcut.h"
-#include "textnumber.h"
+#include "systemseparators.h"
 #include "vendor.h"
 #include "windowband.h"
 #include "windowfit.h"
@@ -158,7 +157,7 @@ void TZunMain::CreateMenu() {
 
 void TZunMain::FormCreate() {
     Beep = std::make_unique<TBeepThread>(std::move(FEnv.Player));
-    Zun.Regional = FEnv.Regional.value_or(SeparatorsOf(QLocale()));
+    Zun.Regional = FEnv.Regional.value_or(SystemSeparators());
     FIsSound = true;
     FScale = 1.0;
     FTotalScale = 1.0;
@@ -434,13 +433,9 @@ void TZunMain::Copy1Click() {
 }
 
 void TZunMain::Paste1Click() {
-    const QString text = QGuiApplication::clipboard()->text();
-    const auto value = PasteNumber(text.toStdString(), Zun.Regional.Decimal);
-    if (!value) {
-        return;
+    if (Entry.Paste(QGuiApplication::clipboard()->text().toStdString())) {
+        ShowLabels();
     }
-    Zun.Push(*value);
-    RefreshDisplay();
 }
 
 void TZunMain::ShowAbout() {
@@ -575,7 +570,8 @@ bool TZunMain::event(QEvent* event) {
     case QEvent::LocaleChange:
         // The system's regional settings changed: new separators from now on.
         if (!FEnv.Regional) {
-            Zun.Regional = SeparatorsOf(QLocale());
+            Entry.SetRegional(SystemSeparators());
+            ShowLabels();
             FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
         }
 #ifndef _WIN32 // Windows stores on its settings-change broadcast instead

@@ -122,15 +122,17 @@ std::string ShellQuote(const std::string& s) {
     return q + "'";
 }
 
-// Runs pellix-keys in folder work with LC_ALL=locale.
+// Runs pellix-keys in folder work with LC_ALL=locale; its stdout goes to a
+// file, or where the shell redirection stdoutTo sends it (">/dev/full").
 TRun RunKeys(const fs::path& work, const std::vector<std::string>& args,
-             const std::string& locale = "C") {
+             const std::string& locale = "C", const std::string& stdoutTo = "") {
     const TTempFolder io;
     std::string cmd = "cd " + ShellQuote(work.string()) + " && LC_ALL=" + ShellQuote(locale) + " " +
                       ShellQuote(PELLIX_KEYS_BIN);
     for (const std::string& a : args)
         cmd += " " + ShellQuote(a);
-    cmd += " >" + ShellQuote((io / "out").string()) + " 2>" + ShellQuote((io / "err").string());
+    cmd += stdoutTo.empty() ? " >" + ShellQuote((io / "out").string()) : " " + stdoutTo;
+    cmd += " 2>" + ShellQuote((io / "err").string());
     const int status = std::system(cmd.c_str());
     TRun r;
     r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -276,7 +278,7 @@ std::string UserLocaleSeparator(LCTYPE type) {
 }
 
 TEST(KeysOutput, DefaultSeparatorsComeFromTheUserLocale) {
-    // On Windows the C library's locale is the user's regional settings.
+    // On Windows the default separators are those of the regional settings.
     const std::string point = UserLocaleSeparator(LOCALE_SDECIMAL);
     std::string group = UserLocaleSeparator(LOCALE_STHOUSAND);
     if (group == point)
@@ -318,18 +320,40 @@ TEST_P(KeysUsageError, ExitsTwoWithMessageAndNoOutput) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, KeysUsageError,
-    ::testing::Values(std::vector<std::string>{"bogus"}, std::vector<std::string>{"12"},
-                      std::vector<std::string>{"enter"}, std::vector<std::string>{"F"},
-                      std::vector<std::string>{""}, std::vector<std::string>{"#"},
-                      std::vector<std::string>{"#65536"}, std::vector<std::string>{"#-1"},
-                      std::vector<std::string>{"#+1"}, std::vector<std::string>{"#1x"},
-                      std::vector<std::string>{"=\xFF"}, std::vector<std::string>{"--bogus"},
-                      std::vector<std::string>{"--trace=1"}, std::vector<std::string>{"--decimal"},
-                      std::vector<std::string>{"--decimal="},
-                      std::vector<std::string>{"--decimal=ab"},
-                      std::vector<std::string>{"--group=ab"}, std::vector<std::string>{"--ini="},
-                      std::vector<std::string>{"--decimal=,", "--group=,"},
-                      std::vector<std::string>{"--group=."} /* the locale's decimal point */));
+    ::testing::Values(
+        std::vector<std::string>{"bogus"}, std::vector<std::string>{"12"},
+        std::vector<std::string>{"enter"}, std::vector<std::string>{"F"},
+        std::vector<std::string>{""}, std::vector<std::string>{"#"},
+        std::vector<std::string>{"#65536"}, std::vector<std::string>{"#-1"},
+        std::vector<std::string>{"#+1"}, std::vector<std::string>{"#1x"},
+        std::vector<std::string>{"=\xFF"}, std::vector<std::string>{"--bogus"},
+        std::vector<std::string>{"--trace=1"}, std::vector<std::string>{"--decimal"},
+        std::vector<std::string>{"--decimal="}, std::vector<std::string>{"--decimal=ab"},
+        std::vector<std::string>{"--group=ab"}, std::vector<std::string>{"--ini="},
+        std::vector<std::string>{"--decimal=,", "--group=,"},
+        std::vector<std::string>{"--decimal=0"}, std::vector<std::string>{"--decimal=+"},
+        std::vector<std::string>{"--decimal=E"}, std::vector<std::string>{"--decimal= "},
+        std::vector<std::string>{"--group=1"}, std::vector<std::string>{"--group=-"},
+        std::vector<std::string>{"--group=e"}, std::vector<std::string>{"--group= "},
+        std::vector<std::string>{"--group=."} /* the locale's decimal point */));
+
+#ifndef _WIN32
+// Output that cannot be written: a full device, a closed stdout.
+class KeysOutputFailure : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(KeysOutputFailure, ExitsOneWithMessageAndStillStores) {
+    const TTempFolder work;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"--ini=s.ini", "--trace", "5", "STO", "1"}}) {
+        const TRun r = RunKeys(work.Path(), args, "C", GetParam());
+        EXPECT_EQ(r.Code, 1) << args[0];
+        EXPECT_NE(r.Err.find("pellix-keys: cannot write the output"), std::string::npos) << r.Err;
+    }
+    EXPECT_NE(ReadBytes(work.Path() / "s.ini").find("Zun.Reg[1]=5"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, KeysOutputFailure, ::testing::Values(">/dev/full", ">&-"));
+#endif
 
 // ---- Settings file ----
 

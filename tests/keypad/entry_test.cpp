@@ -46,6 +46,14 @@ const SeqCase kSequences[] = {
     {"f 7 2 1 . 2 3 6 ENTER", "1.24", 1.24, 1.236},
     {"f 7 2 ENTER 1 . 2 3 6 ENTER", "1.24", 1.236, 1.236},
     {"1 ENTER 3 / ENTER ENTER", "0.333333333", 0.333333333, 0.333333333, 1.0 / 3.0},
+    // Paste completes a number being keyed in as RCL does, then lifts the stack
+    {"9 ENTER 4 PASTE:42", "42.000000000", 42, 4, 9},
+    {"9 ENTER 4 RCL 0", "0.000000000", 0, 4, 9},
+    {"1 2 PASTE:3 +", "15.000000000", 15, 0},
+    {"1 EEX 3 PASTE:-2.5", "-2.500000000", -2.5, 1000},
+    {"9 ENTER PASTE:42 5 +", "47.000000000", 47, 9},
+    {"9 ENTER 4 PASTE:4,2", "4_", 9, 9}, // refused: the entry goes on
+    {"9 ENTER 4 PASTE:4,2 2 +", "51.000000000", 51, 0},
     // EEX
     {"EEX", "1E"},
     {"EEX 3", "1E3_"},
@@ -227,6 +235,16 @@ const RegionalCase kRegional[] = {
 
 INSTANTIATE_TEST_SUITE_P(Keypad, KeypadRegional, ::testing::ValuesIn(kRegional),
                          KeysName<RegionalCase>);
+
+TEST_F(EntryTest, NewSeparatorsShowXInTheNewNotation) {
+    Keys("1 2 3 4 ENTER");
+    entry.SetRegional({",", "."});
+    EXPECT_EQ(Display(), "1.234,000000000");
+    Keys("ENTER 5");
+    EXPECT_EQ(Y(), 1234) << "ENTER read the shown value back";
+    entry.SetRegional({".", ""});
+    EXPECT_EQ(Display(), "5_") << "a number being keyed in stays";
+}
 
 } // namespace
 } // namespace pellix::test

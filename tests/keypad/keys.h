@@ -43,11 +43,13 @@ protected:
     void SetUp() override { entry.RefreshDisplay(); }
 
     // Presses the blank-separated keys through the fault handler; "f" and "g"
-    // are the prefix keys.
+    // are the prefix keys, "PASTE:text" pastes the text.
     void Keys(const std::string& keys) {
         std::istringstream in(keys);
         for (std::string t; in >> t;) {
-            if (t == "f") {
+            if (t.starts_with("PASTE:")) {
+                entry.Paste(t.substr(6));
+            } else if (t == "f") {
                 entry.lbFClick(PrefixSender::FKey);
             } else if (t == "g") {
                 entry.lbFClick(PrefixSender::GKey);

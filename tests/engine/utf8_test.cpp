@@ -1,0 +1,58 @@
+#include "utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <optional>
+#include <string>
+
+namespace pellix {
+namespace {
+
+struct DecodeCase {
+    std::string Text;
+    std::optional<std::u32string> Expected;
+    friend std::ostream& operator<<(std::ostream& os, const DecodeCase& c) {
+        return os << c.Text.size() << " bytes";
+    }
+};
+
+class DecodeUtf8Test : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeUtf8Test, AcceptsOnlyWellFormedUtf8) {
+    EXPECT_EQ(DecodeUtf8(GetParam().Text), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DecodeUtf8Test,
+    ::testing::Values(DecodeCase{"", U""}, DecodeCase{"a1", U"a1"},
+                      DecodeCase{std::string("\0", 1), std::u32string(1, U'\0')},
+                      DecodeCase{"\xC3\xA4\xE2\x80\xAF\xF0\x9F\x98\x80", U"\u00E4\u202F\U0001F600"},
+                      DecodeCase{"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},
+                      DecodeCase{"\x80", std::nullopt},             // stray continuation
+                      DecodeCase{"\xC3", std::nullopt},             // cut short
+                      DecodeCase{"\xE2\x80", std::nullopt},         // cut short
+                      DecodeCase{"\xC3(", std::nullopt},            // missing continuation
+                      DecodeCase{"\xC0\xAF", std::nullopt},         // overlong
+                      DecodeCase{"\xE0\x80\xAF", std::nullopt},     // overlong
+                      DecodeCase{"\xED\xA0\x80", std::nullopt},     // surrogate
+                      DecodeCase{"\xF4\x90\x80\x80", std::nullopt}, // beyond U+10FFFF
+                      DecodeCase{"\xFF", std::nullopt}));
+
+TEST(Utf8, EncodesEveryLengthAndReplacesInvalidCodePoints) {
+    EXPECT_EQ(EncodeUtf8(U'A'), "A");
+    EXPECT_EQ(EncodeUtf8(U'\u066B'), "\xD9\xAB");
+    EXPECT_EQ(EncodeUtf8(U'\u202F'), "\xE2\x80\xAF");
+    EXPECT_EQ(EncodeUtf8(U'\U0001F600'), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(EncodeUtf8(0xD800), "\xEF\xBF\xBD");
+    EXPECT_EQ(EncodeUtf8(0x110000), "\xEF\xBF\xBD");
+}
+
+TEST(Utf8, BeyondTheBasicPlaneGivesASurrogatePair) {
+    EXPECT_EQ(Utf16Units(U'q'), u"q");
+    EXPECT_EQ(Utf16Units(U'\U0001F600'), std::u16string({0xD83D, 0xDE00}));
+}
+
+} // namespace
+} // namespace pellix
