@@ -76,24 +76,28 @@ void TSettings::LoadSettings() {
     const std::string sep = DecimalSeparator();
 
     const QPoint pos = FHost.WindowPos();
-    const std::int32_t left = doc.ReadInteger(Section, LeftKey, pos.x());
-    const std::int32_t top = doc.ReadInteger(Section, TopKey, pos.y());
+    FKept.Clear();
+    const std::int32_t left = FKept.ReadInteger(doc, Section, LeftKey, pos.x());
+    const std::int32_t top = FKept.ReadInteger(doc, Section, TopKey, pos.y());
     FHost.SetWindowPos(QPoint(left, top));
 
-    FHost.SetSound(doc.ReadLowByteBool(Section, SoundKey, FHost.IsSound()));
+    FHost.SetSound((FKept.ReadInteger(doc, Section, SoundKey, FHost.IsSound() ? 1 : 0) & 0xFF) !=
+                   0);
 
-    ReadEngineKeys(doc, FZun, sep);
+    ReadEngineKeys(doc, FZun, sep, FKept);
 
     FHost.SyncTrigCaption();
 
-    FHost.SetLastShowAbout(doc.ReadFloat(Section, LastShowAboutKey, FHost.LastShowAbout(), sep));
+    FHost.SetLastShowAbout(
+        FKept.ReadFloat(doc, Section, LastShowAboutKey, FHost.LastShowAbout(), sep));
 
     FHost.SetShowOnDesktopChecked(ShortcutExists(ShortcutLinkName, FDesktopFolder));
 
     // Through the setter, whose own store does nothing while loading.
-    FHost.SetStayOnTop(doc.ReadBool(Section, StayOnTopKey, FHost.StayOnTop()));
+    FHost.SetStayOnTop(FKept.ReadInteger(doc, Section, StayOnTopKey, FHost.StayOnTop() ? 1 : 0) !=
+                       0);
 
-    FHost.SetTotalScale(doc.ReadFloat(Section, TotalScaleKey, FHost.TotalScale(), sep));
+    FHost.SetTotalScale(FKept.ReadFloat(doc, Section, TotalScaleKey, FHost.TotalScale(), sep));
 }
 
 void TSettings::StoreSettings() {
@@ -110,14 +114,14 @@ void TSettings::StoreSettings() {
         // One edit of the document gives the same text as writing the keys one
         // by one into the file, in this order.
         const QPoint pos = FHost.WindowPos();
-        doc->WriteInteger(Section, LeftKey, pos.x());
-        doc->WriteInteger(Section, TopKey, pos.y());
-        WriteEngineModes(*doc, FZun);
-        doc->WriteInteger(Section, SoundKey, FHost.IsSound() ? 1 : 0);
-        WriteEngineValues(*doc, FZun, sep);
-        doc->WriteFloat(Section, LastShowAboutKey, FHost.LastShowAbout(), sep);
-        doc->WriteBool(Section, StayOnTopKey, FHost.StayOnTop());
-        doc->WriteFloat(Section, TotalScaleKey, FHost.TotalScale(), sep);
+        FKept.WriteInteger(*doc, Section, LeftKey, pos.x());
+        FKept.WriteInteger(*doc, Section, TopKey, pos.y());
+        WriteEngineModes(*doc, FZun, FKept);
+        FKept.WriteInteger(*doc, Section, SoundKey, FHost.IsSound() ? 1 : 0);
+        WriteEngineValues(*doc, FZun, sep, FKept);
+        FKept.WriteFloat(*doc, Section, LastShowAboutKey, FHost.LastShowAbout(), sep);
+        FKept.WriteInteger(*doc, Section, StayOnTopKey, FHost.StayOnTop() ? 1 : 0);
+        FKept.WriteFloat(*doc, Section, TotalScaleKey, FHost.TotalScale(), sep);
 
         // Failures leave the file as it was and are not reported.
         SaveIniFile(path, *doc, FSaveHooks);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inifile.h"
+#include "kepttexts.h"
 #include "separators.h"
 #include "settingshost.h"
 #include "zuncalc.h"
@@ -18,8 +19,9 @@ public:
     TSettings(QString cfgFileName, TZunCalc& zun, ISettingsHost& host, QString desktopFolder);
 
     // Reads the file and applies every value; missing or unreadable values
-    // keep the current ones. Stores made meanwhile (the StayOnTop setter) do
-    // nothing.
+    // keep the current ones, and a stored text that does not read stays in the
+    // file until its key gets a value other than the one kept. Stores made
+    // meanwhile (the StayOnTop setter) do nothing.
     void LoadSettings();
 
     // Writes all 24 keys; does nothing while loading. Never throws; a file
@@ -43,6 +45,7 @@ private:
     QString FDesktopFolder;
     QString FDecimal;
     TIniSaveHooks FSaveHooks;
+    TKeptTexts FKept; // stored texts that did not read at the load
     bool FLoading = false;
 
     std::string DecimalSeparator() const;

@@ -295,14 +295,14 @@ TEST(IniDocumentNotation, BoolIsAnyNonZeroIntegerAndWritesOneOrZero) {
     EXPECT_EQ(doc.ReadString("s", "zero"), "0");
 }
 
-TEST(IniDocumentNotation, FloatWrittenUnderDecimalCommaReadsUnderPointOnlyWhenWhole) {
+TEST(IniDocumentNotation, FloatWrittenUnderDecimalCommaReadsUnderPoint) {
     TIniDocument doc;
     doc.WriteFloat("s", "frac", 1.5, ",");
     doc.WriteFloat("s", "whole", -3, ",");
     doc.WriteFloat("s", "nan", std::numeric_limits<double>::quiet_NaN(), ",");
     EXPECT_EQ(doc.Text(), "[s]\nfrac=1,5\nwhole=-3\nnan=NAN\n");
     EXPECT_EQ(doc.ReadFloat("s", "frac", 9, ","), 1.5);
-    EXPECT_EQ(doc.ReadFloat("s", "frac", 9, "."), 9);
+    EXPECT_EQ(doc.ReadFloat("s", "frac", 9, "."), 1.5);
     EXPECT_EQ(doc.ReadFloat("s", "whole", 9, "."), -3);
     EXPECT_EQ(doc.ReadFloat("s", "nan", 9, ","), 9);
     EXPECT_EQ(doc.ReadFloat("s", "missing", 9, ","), 9);

@@ -134,7 +134,7 @@ TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
     EXPECT_EQ(host.Pos, QPoint(-20, 3000));
     EXPECT_FALSE(host.Sound);
     EXPECT_FALSE(host.OnTop);
-    EXPECT_EQ(host.Scale, 1.21);
+    EXPECT_EQ(host.Scale, 1.1 * 1.1);
     EXPECT_EQ(host.LastShow, 45123.25);
     EXPECT_EQ(zun.Mode, zunEng);
     EXPECT_EQ(zun.TrigMode, zunGrad);
@@ -145,7 +145,7 @@ TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
     EXPECT_EQ(zun.Reg, saved.Reg);
 }
 
-// ---- float values: fifteen significant digits ----
+// ---- float values: every double comes back identical ----
 
 struct FloatCase {
     double stored;
@@ -157,7 +157,7 @@ struct FloatCase {
 
 class SettingsFloatDigits : public SettingsFile, public ::testing::WithParamInterface<FloatCase> {};
 
-TEST_P(SettingsFloatDigits, ComeBackRoundedToFifteenDigits) {
+TEST_P(SettingsFloatDigits, ComeBackIdentical) {
     const FloatCase c = GetParam();
     zun.LastX = c.stored;
     zun.Reg[9] = c.stored;
@@ -170,13 +170,14 @@ TEST_P(SettingsFloatDigits, ComeBackRoundedToFifteenDigits) {
     EXPECT_EQ(host.Scale, c.loaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, SettingsFloatDigits,
-    ::testing::Values(FloatCase{1.0 / 3, 0.333333333333333}, FloatCase{2.0 / 3, 0.666666666666667},
-                      FloatCase{0.1 + 0.2, 0.3}, FloatCase{123456789012345, 123456789012345},
-                      FloatCase{1234567890123456, 1.23456789012346e15},
-                      FloatCase{-9.87654321098765e-10, -9.87654321098765e-10},
-                      FloatCase{std::numeric_limits<double>::max(), 1.79769313486231e308}));
+INSTANTIATE_TEST_SUITE_P(Values, SettingsFloatDigits,
+                         ::testing::Values(FloatCase{1.0 / 3, 1.0 / 3}, FloatCase{2.0 / 3, 2.0 / 3},
+                                           FloatCase{0.1 + 0.2, 0.1 + 0.2},
+                                           FloatCase{123456789012345, 123456789012345},
+                                           FloatCase{1234567890123456, 1234567890123456},
+                                           FloatCase{-9.87654321098765e-10, -9.87654321098765e-10},
+                                           FloatCase{std::numeric_limits<double>::max(),
+                                                     std::numeric_limits<double>::max()}));
 
 // ---- integer notations ("Left") ----
 
@@ -253,7 +254,7 @@ struct EngineIntCase {
 class SettingsEngineIntegers : public SettingsFile,
                                public ::testing::WithParamInterface<EngineIntCase> {};
 
-TEST_P(SettingsEngineIntegers, ReadAsStoredWithoutRangeCheck) {
+TEST_P(SettingsEngineIntegers, OutsideTheirRangeTakeTheDefault) {
     zun.Mode = zunSci;
     zun.TrigMode = zunRad;
     zun.FixLen = 5;
@@ -265,9 +266,12 @@ TEST_P(SettingsEngineIntegers, ReadAsStoredWithoutRangeCheck) {
 
 INSTANTIATE_TEST_SUITE_P(Lines, SettingsEngineIntegers,
                          ::testing::Values(EngineIntCase{"Zun.Mode=258", 2, 1, 5},
-                                           EngineIntCase{"Zun.Mode=-1", 255, 1, 5},
+                                           EngineIntCase{"Zun.Mode=-1", 1, 1, 5},
+                                           EngineIntCase{"Zun.Mode=7\nZun.TrigMode=3", 1, 1, 5},
                                            EngineIntCase{"Zun.TrigMode=514", 1, 2, 5},
-                                           EngineIntCase{"Zun.FixLen=-3", 1, 1, -3},
+                                           EngineIntCase{"Zun.FixLen=-3", 1, 1, 5},
+                                           EngineIntCase{"Zun.FixLen=10", 1, 1, 5},
+                                           EngineIntCase{"Zun.FixLen=0", 1, 1, 0},
                                            EngineIntCase{"Zun.FixLen=9.0", 1, 1, 5}));
 
 TEST_F(SettingsFile, AngleCaptionIsMadeFromTheLoadedAngleMode) {
@@ -277,7 +281,7 @@ TEST_F(SettingsFile, AngleCaptionIsMadeFromTheLoadedAngleMode) {
 
 // ---- decimal separator ----
 
-TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsOnlyWholeNumbers) {
+TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsEveryNumber) {
     Restart(",");
     host.Pos = QPoint(-5, 7);
     host.Scale = 1.1;
@@ -298,11 +302,32 @@ TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsOnlyWholeNumbers) {
     EXPECT_EQ(host.Pos, QPoint(-5, 7));
     EXPECT_FALSE(host.OnTop);
     EXPECT_EQ(zun.FixLen, 4);
-    EXPECT_EQ(zun.LastX, 11);                                       // "2,5"
-    EXPECT_EQ(zun.Stack, (std::array<double, 4>{3, 22, 1e20, 24})); // whole numbers read
+    EXPECT_EQ(zun.LastX, 2.5);
+    EXPECT_EQ(zun.Stack, (std::array<double, 4>{3, -0.5, 1e20, 1.5e-10}));
     EXPECT_EQ(zun.Reg[0], -12);
-    EXPECT_EQ(host.Scale, 1.0);     // "1,1": the window's default
-    EXPECT_EQ(host.LastShow, -1.0); // "45000,75": still no start recorded
+    EXPECT_EQ(host.Scale, 1.1);
+    EXPECT_EQ(host.LastShow, 45000.75);
+}
+
+TEST_F(SettingsFile, TextsThatDoNotReadStayUntilTheUserGivesTheKeyANewValue) {
+    host.Pos = QPoint(3, 4);
+    LoadSection("Left=12px\nTop=9\nZun.Stack[0]=1.5.0\nZun.Reg[3]=--2\nTotalScale=big\n"
+                "StayOnTop=yes");
+    EXPECT_EQ(host.Pos, QPoint(3, 9));
+    EXPECT_EQ(zun.Stack[0], 0.0);
+    settings->StoreSettings();
+    const QByteArray first = CfgBytes();
+    EXPECT_TRUE(first.startsWith("[ZunMain]\nLeft=12px\nTop=9\nZun.Stack[0]=1.5.0\n"
+                                 "Zun.Reg[3]=--2\nTotalScale=big\nStayOnTop=yes\n"))
+        << first.constData();
+
+    host.Pos = QPoint(5, 9); // dragged
+    zun.Stack[0] = 2;
+    host.Scale = 1.1;
+    settings->StoreSettings();
+    EXPECT_TRUE(CfgBytes().startsWith("[ZunMain]\nLeft=5\nTop=9\nZun.Stack[0]=2\n"
+                                      "Zun.Reg[3]=--2\nTotalScale=1.1\nStayOnTop=yes\n"))
+        << CfgBytes().constData();
 }
 
 // ---- what the file holds besides our keys ----
