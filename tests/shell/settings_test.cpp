@@ -330,6 +330,40 @@ TEST_F(SettingsFile, TextsThatDoNotReadStayUntilTheUserGivesTheKeyANewValue) {
         << CfgBytes().constData();
 }
 
+TEST_F(SettingsFile, FileWithByteOrderMarkIsReadAndStoredInItsOwnEncodingAndLineEnds) {
+    const auto utf16 = [](QByteArrayView ascii, bool bigEndian) {
+        QByteArray out = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        for (const char c : ascii) {
+            out += bigEndian ? '\0' : c;
+            out += bigEndian ? c : '\0';
+        }
+        return out;
+    };
+    const QByteArray lines = "[ZunMain]\rLeft=12\rZun.Stack[0]=2.5\r";
+    const std::array<std::pair<QByteArray, QByteArray>, 3> files{{
+        {"\xEF\xBB\xBF" + lines, "\xEF\xBB\xBF"},
+        {utf16(lines, false), "\xFF\xFE"},
+        {utf16(lines, true), "\xFE\xFF"},
+    }};
+    for (const auto& [file, bom] : files) {
+        Restart();
+        WriteCfg(file);
+        settings->LoadSettings();
+        EXPECT_EQ(host.Pos.x(), 12);
+        EXPECT_EQ(zun.Stack[0], 2.5);
+        zun.Stack[0] = 3;
+        settings->StoreSettings();
+        const TIniDocument stored(CfgBytes().toStdString());
+        EXPECT_TRUE(CfgBytes().startsWith(bom));
+        EXPECT_EQ(stored.Encoding(), TIniDocument(file.toStdString()).Encoding());
+        EXPECT_EQ(stored.ReadString("ZunMain", "Zun.Stack[0]"), "3");
+        const QByteArray header =
+            bom.size() == 3 ? QByteArray("[ZunMain]") : utf16("[ZunMain]", bom[0] == '\xFE').mid(2);
+        EXPECT_EQ(CfgBytes().count(header), 1) << "one section";
+        EXPECT_FALSE(CfgBytes().contains('\n'));
+    }
+}
+
 // ---- what the file holds besides our keys ----
 
 TEST_F(SettingsFile, StoreKeepsForeignKeysSectionsCommentsAndKeyOrder) {
@@ -510,22 +544,23 @@ TEST_F(SettingsFile, LargeJunkFileIsReadAndKeptAroundOurSection) {
     auto* rng = QRandomGenerator::global();
     for (auto& b : junk)
         b = static_cast<char>(rng->bounded(256));
-    junk.replace('[', '('); // no section header can arise from the junk
-    junk.replace('\n', '\r');
+    junk.replace('[', '(');   // no section header can arise from the junk
+    junk.replace('\n', '\r'); // lone CR line ends, which added lines take over
+    junk[0] = 'x';            // no byte-order mark
     static constexpr char tail[] = "\n[ZunMain]\nZun.Stack[0]=\xff\xfe\nZun.Stack[1]=2.5\n"
                                    "\x00\x01\x02\n";
     const QByteArray nulLine("\x00\x01\x02\n", 4);
     WriteCfg(junk + QByteArray(tail, sizeof tail - 1));
     zun.Stack[0] = 7;
     settings->LoadSettings();
-    EXPECT_EQ(zun.Stack[0], 7); // invalid UTF-8: the default
+    EXPECT_EQ(zun.Stack[0], 7); // invalid UTF-8: the default, and the text stays
     EXPECT_EQ(zun.Stack[1], 2.5);
 
     settings->StoreSettings();
     const QByteArray after = CfgBytes();
-    EXPECT_TRUE(
-        after.startsWith(junk + "\n[ZunMain]\nZun.Stack[0]=7\nZun.Stack[1]=2.5\nLeft=427\n"));
-    EXPECT_TRUE(after.endsWith("TotalScale=1\n" + nulLine)); // junk after the keys stays after them
+    EXPECT_TRUE(after.startsWith(
+        junk + "\n[ZunMain]\nZun.Stack[0]=\xff\xfe\nZun.Stack[1]=2.5\nLeft=427\r"));
+    EXPECT_TRUE(after.endsWith("TotalScale=1\r" + nulLine)); // junk after the keys stays after them
 }
 
 // ---- where the file lies ----
