@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("pellix"));
 
     pellix::TShellEnvironment env;
-    env.SettingsFile = pellix::DefaultCFGFileName();
+    env.SettingsFile = pellix::DefaultSettingsFiles();
     env.DesktopFolder = pellix::DesktopFolder();
     env.ExecutablePath = QCoreApplication::applicationFilePath();
     env.Player = pellix::PlatformClickPlayer();

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -444,6 +446,106 @@ TEST_F(SettingsFile, ReadOnlyFileStaysByteIdentical) {
     EXPECT_EQ(zun.Stack[0], 99); // the program goes on with its own state
 }
 
+// A file beside the program that cannot be replaced hands over to the copy
+// in the configuration folder, made from it.
+class SettingsFallback : public SettingsFile {
+protected:
+    QString CopyPath() const { return tmp.filePath(QStringLiteral("config/pellix.ini")); }
+    void UseFallback() {
+        settings = std::make_unique<TSettings>(
+            TSettingsFiles(CfgPath().toStdString(), CopyPath().toStdString()), zun, host,
+            DesktopPath());
+        settings->SetDecimalSeparator(QStringLiteral("."));
+        host.Settings = settings.get();
+    }
+    void ExpectHandedOver(const QByteArray& before) {
+        EXPECT_EQ(CfgBytes(), before) << "the file beside stays as it was";
+        const QByteArray copy = ReadFileBytes(CopyPath());
+        EXPECT_TRUE(copy.startsWith("[ZunMain]\nLeft=5\n")) << copy.constData();
+        EXPECT_TRUE(copy.endsWith("\n; mine\n")) << copy.constData();
+        EXPECT_TRUE(copy.contains("\nZun.Stack[0]=99\n")) << copy.constData();
+        EXPECT_EQ(settings->CFGFileName(), CopyPath());
+        zun.Stack[0] = 100; // the next store goes to the copy only
+        settings->StoreSettings();
+        EXPECT_TRUE(ReadFileBytes(CopyPath()).contains("\nZun.Stack[0]=100\n"));
+        EXPECT_EQ(CfgBytes(), before);
+    }
+};
+
+TEST_F(SettingsFallback, ReadOnlyFileHandsOverToTheConfigCopy) {
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QFile::setPermissions(CfgPath(), QFile::ReadOwner | QFile::ReadGroup));
+    UseFallback();
+    settings->LoadSettings();
+    zun.Stack[0] = 99;
+    settings->StoreSettings();
+    ExpectHandedOver(before);
+}
+
+TEST_F(SettingsFallback, RefusedRenameHandsOverToTheConfigCopy) {
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    UseFallback();
+    TIniSaveHooks hooks;
+    hooks.Rename = [this](const std::filesystem::path& temp, const std::filesystem::path& target) {
+        std::error_code ec;
+        if (target == std::filesystem::path(CfgPath().toStdString()))
+            return std::make_error_code(std::errc::permission_denied); // a read-only folder
+        std::filesystem::rename(temp, target, ec);
+        return ec;
+    };
+    settings->SetSaveHooks(hooks);
+    settings->LoadSettings();
+    zun.Stack[0] = 99;
+    settings->StoreSettings();
+    ExpectHandedOver(before);
+    EXPECT_EQ(FolderEntries(), (QStringList{QStringLiteral("Desktop"), QStringLiteral("config"),
+                                            QStringLiteral("pellix.ini")}));
+}
+
+TEST_F(SettingsFallback, OtherFailuresKeepTheFileAndAreReportedOnStderr) {
+    const QString missing = tmp.filePath(QStringLiteral("gone/pellix.ini"));
+    QProcess child;
+    child.start(QStringLiteral(PELLIX_STORE_LOOP), {missing, QStringLiteral("2"), CopyPath()});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    const QList<QByteArray> lines = child.readAllStandardError().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << "one line per failed store";
+    EXPECT_TRUE(lines[0].startsWith("pellix: cannot store the settings in '" + missing.toUtf8()))
+        << lines[0].constData();
+    EXPECT_FALSE(QFileInfo::exists(CopyPath())) << "no hand-over for a missing folder";
+}
+
+TEST_F(SettingsFallback, WritableFileInAReadOnlyFolderAsAnUnprivilegedUser) {
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        GTEST_SKIP() << "needs root to become an unprivileged user";
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("config")));
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                     QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                     QFile::ExeOther;
+    const auto readOnly = all & ~(QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+    ASSERT_TRUE(QFile::setPermissions(tmp.path(), readOnly));
+    ASSERT_TRUE(QFile::setPermissions(
+        CfgPath(), all & ~(QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
+    ASSERT_TRUE(QFile::setPermissions(tmp.filePath(QStringLiteral("config")), all));
+    QProcess child;
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups"), QStringLiteral(PELLIX_STORE_LOOP), CfgPath(),
+                 QStringLiteral("2"), CopyPath()});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    QFile::setPermissions(tmp.path(), all);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().constData();
+    EXPECT_EQ(child.readAllStandardError(), "");
+    EXPECT_EQ(CfgBytes(), before);
+    const QByteArray copy = ReadFileBytes(CopyPath());
+    EXPECT_TRUE(copy.startsWith("[ZunMain]\nLeft=2\n")) << copy.constData();
+    EXPECT_TRUE(copy.endsWith("\n; mine\n")) << copy.constData();
+    EXPECT_TRUE(copy.contains("\nZun.LastX=2\n")) << copy.constData();
+}
+
 TEST_F(SettingsFile, ReadOnlyFolderLeavesFileByteIdentical) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into folders without write permission";
@@ -587,23 +689,34 @@ INSTANTIATE_TEST_SUITE_P(
                       CfgNameCase{"/opt/x/pellix.1.2", "/opt/x/pellix.1.ini"},
                       CfgNameCase{"/opt/x/.pellix", "/opt/x/.pellix.ini"}, CfgNameCase{"", ""}));
 
-TEST(SettingsDefaultFileName, LiesBesideTheRunningExecutable) {
+TEST(SettingsDefaultFileName, LiesBesideTheRunningExecutableWithTheConfigCopyAsFallback) {
     const QFileInfo exe(QCoreApplication::applicationFilePath());
-    EXPECT_EQ(DefaultCFGFileName(), exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() +
-                                        QStringLiteral(".ini"));
+    const TSettingsFiles files = DefaultSettingsFiles();
+    EXPECT_EQ(QString::fromStdString(files.File.string()), exe.absolutePath() + QLatin1Char('/') +
+                                                               exe.completeBaseName() +
+                                                               QStringLiteral(".ini"));
+    EXPECT_EQ(files.Fallback.filename(), files.File.filename());
 }
 
-TEST(SettingsDefaultFileName, UnwritableInstallFolderFallsBackToTheConfigFolder) {
+TEST(SettingsDefaultFileName, ConfigCopyWinsThenTheFileBesideWhereItCanBe) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString config = dir.filePath(QStringLiteral("config"));
+    const std::filesystem::path root = dir.path().toStdString();
+    const auto config = root / "config";
+    const auto beside = root / "bin" / "pellix.ini";
+    const auto copy = config / "pellix.ini";
+    const auto missing = std::filesystem::path("/nonexistent/bin/pellix.ini");
+    std::filesystem::create_directories(beside.parent_path());
+    std::filesystem::create_directories(config);
     // A folder that does not exist cannot be written to, even by root.
-    EXPECT_EQ(SettingsFileFor(QStringLiteral("/nonexistent/bin/pellix.ini"), config),
-              config + QStringLiteral("/pellix.ini"));
-    const QString beside = dir.filePath(QStringLiteral("pellix.ini"));
-    EXPECT_EQ(SettingsFileFor(beside, config), beside) << "a writable folder keeps the file";
-    EXPECT_EQ(SettingsFileFor(QStringLiteral("/nonexistent/bin/pellix.ini"), QString()),
-              QStringLiteral("/nonexistent/bin/pellix.ini"));
+    EXPECT_EQ(SettingsFilesFor(missing, config).File, copy);
+    EXPECT_TRUE(SettingsFilesFor(missing, config).Fallback.empty());
+    EXPECT_EQ(SettingsFilesFor(beside, config).File, beside) << "a writable folder keeps the file";
+    EXPECT_EQ(SettingsFilesFor(beside, config).Fallback, copy);
+    EXPECT_EQ(SettingsFilesFor(missing, {}).File, missing);
+    ASSERT_TRUE(WriteFileBytes(QString::fromStdString(copy.string()), "[ZunMain]\n"));
+    EXPECT_EQ(SettingsFilesFor(beside, config).File, copy) << "the copy, once made, is preferred";
+    EXPECT_TRUE(SettingsFilesFor(beside, config).Fallback.empty());
 }
 
 } // namespace

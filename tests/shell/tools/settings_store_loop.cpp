@@ -3,7 +3,7 @@
 // the round in the file. Writes a line
 // to stdout after each store. Used by a test that kills this process at
 // random moments.
-// Usage: settings_store_loop FILE [ROUNDS]  (without ROUNDS: for ever)
+// Usage: settings_store_loop FILE [ROUNDS [FALLBACK]]  (without ROUNDS: for ever)
 
 #include "../settingsfakehost.h"
 #include "settings.h"
@@ -12,16 +12,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2 && argc != 3) {
+    if (argc < 2 || argc > 4) {
         return 2;
     }
-    const long rounds = argc == 3 ? std::strtol(argv[2], nullptr, 10) : -1;
+    const long rounds = argc >= 3 ? std::strtol(argv[2], nullptr, 10) : -1;
     pellix::TZunCalc zun(1);
     pellix::testing::TFakeSettingsHost host;
-    pellix::TSettings settings(QFile::decodeName(argv[1]), zun, host, QString());
+    pellix::TSettings settings(pellix::TSettingsFiles(argv[1], argc == 4
+                                                                   ? std::filesystem::path(argv[3])
+                                                                   : std::filesystem::path()),
+                               zun, host, QString());
     settings.SetDecimalSeparator(QStringLiteral("."));
     settings.LoadSettings(); // goes on from the round in the file
     const int first = static_cast<int>(zun.LastX) + 1;
