@@ -665,6 +665,25 @@ TEST_F(SettingsFile, LargeJunkFileIsReadAndKeptAroundOurSection) {
     EXPECT_TRUE(after.endsWith("TotalScale=1\r" + nulLine)); // junk after the keys stays after them
 }
 
+TEST_F(SettingsFile, FileInAFolderWhoseNameIsNotUtf8IsReadAndWritten) {
+    const std::filesystem::path folder =
+        std::filesystem::path(tmp.path().toStdString()) / "x\xff\xfe";
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::filesystem::path exe = folder / "pellix.bin";
+    EXPECT_EQ(CFGFileNameFor(exe), folder / "pellix.ini");
+    TSettings bytes(TSettingsFiles(folder / "pellix.ini", {}), zun, host, DesktopPath());
+    bytes.SetDecimalSeparator(QStringLiteral("."));
+    zun.Stack[0] = 42;
+    bytes.StoreSettings();
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"pellix.ini"}) << "no temporary file is left";
+    zun.Stack[0] = 0;
+    bytes.LoadSettings();
+    EXPECT_EQ(zun.Stack[0], 42);
+}
+
 // ---- where the file lies ----
 
 struct CfgNameCase {
