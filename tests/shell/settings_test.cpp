@@ -666,6 +666,9 @@ TEST_F(SettingsFile, LargeJunkFileIsReadAndKeptAroundOurSection) {
 }
 
 TEST_F(SettingsFile, FileInAFolderWhoseNameIsNotUtf8IsReadAndWritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names are UTF-16, not bytes";
+#endif
     const std::filesystem::path folder =
         std::filesystem::path(tmp.path().toStdString()) / "x\xff\xfe";
     ASSERT_TRUE(std::filesystem::create_directory(folder));
