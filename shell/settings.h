@@ -16,8 +16,9 @@ namespace pellix {
 // Where the settings are read and written, as the system's own bytes.
 struct TSettingsFiles {
     TSettingsFiles() = default;
-    // A file given by name, without fallback.
-    TSettingsFiles(const QString& file); // NOLINT(google-explicit-constructor): a name is a place
+    // A file given by name, without fallback; implicit, so that a name can
+    // stand wherever the settings files are asked for.
+    TSettingsFiles(const QString& file);
     TSettingsFiles(std::filesystem::path file, std::filesystem::path fallback)
         : File(std::move(file)), Fallback(std::move(fallback)) {}
 
