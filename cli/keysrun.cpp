@@ -252,10 +252,11 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
     TZunCalc calc;
     calc.Regional = sep;
     std::optional<TIniDocument> doc;
+    TKeptTexts kept; // texts of the file that do not read stay as they are
     if (o.Ini) {
         doc = LoadIniFile(*o.Ini);
         if (doc)
-            ReadEngineKeys(*doc, calc, sep.Decimal);
+            ReadEngineKeys(*doc, calc, sep.Decimal, kept);
     }
 
     TZunEntry entry(calc);
@@ -281,7 +282,7 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
             err << "pellix-keys: cannot read '" << *o.Ini << "'; it was left unchanged\n";
             return KeysFailed;
         }
-        WriteEngineKeys(*doc, calc, sep.Decimal);
+        WriteEngineKeys(*doc, calc, sep.Decimal, kept);
         if (!SaveIniFile(*o.Ini, *doc)) {
             err << "pellix-keys: cannot write '" << *o.Ini << "'\n";
             return KeysFailed;

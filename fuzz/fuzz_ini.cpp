@@ -1,4 +1,4 @@
-// The INI reader and writer over arbitrary bytes.
+// The INI reader and writer over arbitrary bytes, in every encoding.
 
 #include "inidocument.h"
 
@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort(); // a store reads back
     }
     pellix::TIniDocument again(doc.Text());
-    if (again.ReadInteger("zunmain", "left", 0) != -5) {
-        std::abort();
+    if (again.ReadInteger("zunmain", "left", 0) != -5 || again.Encoding() != doc.Encoding() ||
+        again.Text() != doc.Text()) {
+        std::abort(); // written back in its own encoding, and stable
     }
     return 0;
 }

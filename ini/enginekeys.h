@@ -6,6 +6,8 @@
 // template over the engine type, so that this module needs no engine.
 
 #include "inidocument.h"
+#include "ininotation.h"
+#include "kepttexts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,62 +37,92 @@ inline std::string RegKey(std::size_t index) {
     return IndexedKey("Zun.Reg", index);
 }
 
-// Zun.Mode and Zun.TrigMode (low 8 bits as the ordinal, whatever its value)
-// and Zun.FixLen, each with the field's current value as the default.
+// Highest ordinals of Zun.Mode and Zun.TrigMode and the range of Zun.FixLen.
+inline constexpr std::uint8_t HighestMode = 2;     // FIX, SCI, ENG
+inline constexpr std::uint8_t HighestTrigMode = 2; // degrees, radians, grads
+inline constexpr std::int32_t LowestFixLen = 0;
+inline constexpr std::int32_t HighestFixLen = 9;
+
+// Zun.Mode and Zun.TrigMode (the low 8 bits as the ordinal) and Zun.FixLen,
+// each with the field's current value as the default, which also replaces a
+// value outside its range. Texts that do not read are noted in kept.
 template <typename Calc>
-void ReadEngineModes(const TIniDocument& doc, Calc& calc) {
+void ReadEngineModes(const TIniDocument& doc, Calc& calc, TKeptTexts& kept) {
     const auto s = SettingsSection;
-    calc.Mode = static_cast<decltype(calc.Mode)>(doc.ReadLowByte(s, ModeKey, calc.Mode));
-    calc.TrigMode =
-        static_cast<decltype(calc.TrigMode)>(doc.ReadLowByte(s, TrigModeKey, calc.TrigMode));
-    calc.FixLen = doc.ReadInteger(s, FixLenKey, calc.FixLen);
+    calc.Mode =
+        static_cast<decltype(calc.Mode)>(kept.ReadOrdinal(doc, s, ModeKey, calc.Mode, HighestMode));
+    calc.TrigMode = static_cast<decltype(calc.TrigMode)>(
+        kept.ReadOrdinal(doc, s, TrigModeKey, calc.TrigMode, HighestTrigMode));
+    calc.FixLen = kept.Read(doc, s, FixLenKey, calc.FixLen, [](std::string_view text) {
+        auto v = IniIntegerOf(text);
+        if (v && (*v < LowestFixLen || *v > HighestFixLen))
+            v.reset();
+        return v;
+    });
 }
 
 // Zun.LastX, Zun.Stack[0..3] and Zun.Reg[0..9], read in the notation of
 // decimalSep, each with the field's current value as the default.
 template <typename Calc>
-void ReadEngineValues(const TIniDocument& doc, Calc& calc, std::string_view decimalSep) {
+void ReadEngineValues(const TIniDocument& doc, Calc& calc, std::string_view decimalSep,
+                      TKeptTexts& kept) {
     const auto s = SettingsSection;
-    calc.LastX = doc.ReadFloat(s, LastXKey, calc.LastX, decimalSep);
+    calc.LastX = kept.ReadFloat(doc, s, LastXKey, calc.LastX, decimalSep);
     for (std::size_t i = 0; i < calc.Stack.size(); ++i) {
-        calc.Stack[i] = doc.ReadFloat(s, StackKey(i), calc.Stack[i], decimalSep);
+        calc.Stack[i] = kept.ReadFloat(doc, s, StackKey(i), calc.Stack[i], decimalSep);
     }
     for (std::size_t i = 0; i < calc.Reg.size(); ++i) {
-        calc.Reg[i] = doc.ReadFloat(s, RegKey(i), calc.Reg[i], decimalSep);
+        calc.Reg[i] = kept.ReadFloat(doc, s, RegKey(i), calc.Reg[i], decimalSep);
     }
 }
 
+// The writers leave the texts kept from the load alone (see TKeptTexts).
 template <typename Calc>
-void WriteEngineModes(TIniDocument& doc, const Calc& calc) {
+void WriteEngineModes(TIniDocument& doc, const Calc& calc, TKeptTexts& kept) {
     const auto s = SettingsSection;
-    doc.WriteInteger(s, ModeKey, static_cast<std::int32_t>(calc.Mode));
-    doc.WriteInteger(s, TrigModeKey, static_cast<std::int32_t>(calc.TrigMode));
-    doc.WriteInteger(s, FixLenKey, calc.FixLen);
+    kept.WriteInteger(doc, s, ModeKey, static_cast<std::int32_t>(calc.Mode));
+    kept.WriteInteger(doc, s, TrigModeKey, static_cast<std::int32_t>(calc.TrigMode));
+    kept.WriteInteger(doc, s, FixLenKey, calc.FixLen);
 }
 
 template <typename Calc>
-void WriteEngineValues(TIniDocument& doc, const Calc& calc, std::string_view decimalSep) {
+void WriteEngineValues(TIniDocument& doc, const Calc& calc, std::string_view decimalSep,
+                       TKeptTexts& kept) {
     const auto s = SettingsSection;
-    doc.WriteFloat(s, LastXKey, calc.LastX, decimalSep);
+    kept.WriteFloat(doc, s, LastXKey, calc.LastX, decimalSep);
     for (std::size_t i = 0; i < calc.Stack.size(); ++i) {
-        doc.WriteFloat(s, StackKey(i), calc.Stack[i], decimalSep);
+        kept.WriteFloat(doc, s, StackKey(i), calc.Stack[i], decimalSep);
     }
     for (std::size_t i = 0; i < calc.Reg.size(); ++i) {
-        doc.WriteFloat(s, RegKey(i), calc.Reg[i], decimalSep);
+        kept.WriteFloat(doc, s, RegKey(i), calc.Reg[i], decimalSep);
     }
 }
 
 // All engine keys, in the order of the settings file.
 template <typename Calc>
+void ReadEngineKeys(const TIniDocument& doc, Calc& calc, std::string_view decimalSep,
+                    TKeptTexts& kept) {
+    ReadEngineModes(doc, calc, kept);
+    ReadEngineValues(doc, calc, decimalSep, kept);
+}
+
+template <typename Calc>
 void ReadEngineKeys(const TIniDocument& doc, Calc& calc, std::string_view decimalSep) {
-    ReadEngineModes(doc, calc);
-    ReadEngineValues(doc, calc, decimalSep);
+    TKeptTexts unused;
+    ReadEngineKeys(doc, calc, decimalSep, unused);
+}
+
+template <typename Calc>
+void WriteEngineKeys(TIniDocument& doc, const Calc& calc, std::string_view decimalSep,
+                     TKeptTexts& kept) {
+    WriteEngineModes(doc, calc, kept);
+    WriteEngineValues(doc, calc, decimalSep, kept);
 }
 
 template <typename Calc>
 void WriteEngineKeys(TIniDocument& doc, const Calc& calc, std::string_view decimalSep) {
-    WriteEngineModes(doc, calc);
-    WriteEngineValues(doc, calc, decimalSep);
+    TKeptTexts none;
+    WriteEngineKeys(doc, calc, decimalSep, none);
 }
 
 } // namespace pellix

@@ -33,6 +33,10 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool IsEolChar(char c) {
+    return c == '\n' || c == '\r';
+}
+
 bool HasLineBreak(std::string_view s) {
     return s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos;
 }
@@ -81,11 +85,11 @@ public:
             return false;
         line = TLine{};
         line.Begin = FPos;
-        const void* nl = std::memchr(FText.data() + FPos, '\n', FText.size() - FPos);
-        if (nl) {
-            const auto at = static_cast<std::size_t>(static_cast<const char*>(nl) - FText.data());
-            line.End = (at > FPos && FText[at - 1] == '\r') ? at - 1 : at;
-            line.Next = at + 1;
+        const std::size_t at = EolAt(FPos);
+        if (at < FText.size()) {
+            line.End = at;
+            line.Next =
+                at + 1 + (FText[at] == '\r' && at + 1 < FText.size() && FText[at + 1] == '\n');
         } else {
             line.End = FText.size();
             line.Next = FText.size();
@@ -96,6 +100,19 @@ public:
     }
 
 private:
+    // The first CR or LF at or after pos, or the text's size. The next LF is
+    // remembered, so that a text of lone CRs is not searched to its end for
+    // every line.
+    std::size_t EolAt(std::size_t pos) {
+        if (FLf < pos || FLf == NotSearched) {
+            const void* lf = std::memchr(FText.data() + pos, '\n', FText.size() - pos);
+            FLf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - FText.data())
+                     : FText.size();
+        }
+        const void* cr = std::memchr(FText.data() + pos, '\r', FLf - pos);
+        return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - FText.data()) : FLf;
+    }
+
     void Classify(TLine& line, bool withKeys) const {
         const std::string_view raw = FText.substr(line.Begin, line.End - line.Begin);
         const std::string_view content = Trim(raw);
@@ -126,8 +143,11 @@ private:
         line.Value = Trim(raw.substr(valuePos));
     }
 
+    static constexpr std::size_t NotSearched = static_cast<std::size_t>(-1);
+
     std::string_view FText;
     std::size_t FPos = 0;
+    std::size_t FLf = NotSearched; // the next LF at or after FPos, or the text's size
 };
 
 } // namespace
@@ -139,14 +159,30 @@ struct TIniDocument::TKeyHit {
     std::size_t InsertPos = 0; // after the last key line (or the header) of the first section
 };
 
-TIniDocument::TIniDocument(std::string bytes) : FText(std::move(bytes)) {
-    const std::size_t nl = FText.find('\n');
-    if (nl != std::string::npos && nl > 0 && FText[nl - 1] == '\r')
-        FLineEnd = TLineEnd::CRLF;
+TIniDocument::TIniDocument(std::string bytes) {
+    TIniDecoded decoded = IniDecode(std::move(bytes));
+    FText = std::move(decoded.Text);
+    FEncoding = decoded.Encoding;
+    FTail = std::move(decoded.Tail);
+    const std::size_t eol = FText.find_first_of("\r\n");
+    if (eol != std::string::npos && FText[eol] == '\r')
+        FLineEnd = eol + 1 < FText.size() && FText[eol + 1] == '\n' ? TLineEnd::CRLF : TLineEnd::CR;
+}
+
+std::string TIniDocument::Text() const {
+    return IniEncode(FText, FEncoding, FTail);
 }
 
 std::string_view TIniDocument::Eol() const {
-    return FLineEnd == TLineEnd::CRLF ? "\r\n" : "\n";
+    switch (FLineEnd) {
+    case TLineEnd::CRLF:
+        return "\r\n";
+    case TLineEnd::CR:
+        return "\r";
+    case TLineEnd::LF:
+        break;
+    }
+    return "\n";
 }
 
 const TIniDocument::TSectionBodies& TIniDocument::Bodies(std::string_view section) const {
@@ -250,7 +286,7 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key,
     if (hit.SectionFound) {
         // A last line without terminator gets one before the new key line.
         const std::size_t pos = hit.InsertPos;
-        const bool unterminated = pos == FText.size() && pos > 0 && FText[pos - 1] != '\n';
+        const bool unterminated = pos == FText.size() && pos > 0 && !IsEolChar(FText[pos - 1]);
         if (unterminated)
             keyLine.append(eol);
         keyLine.append(key).append("=").append(value);
@@ -261,14 +297,14 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key,
         return true;
     }
 
-    if (!FText.empty() && FText.back() != '\n')
+    if (!FText.empty() && !IsEolChar(FText.back()))
         FText += eol;
     if (!FText.empty()) {
         // Separate the new section by a blank line unless the last line is one.
-        const std::size_t lastEnd = FText.size() - 1;
-        const std::size_t prevNl =
-            lastEnd == 0 ? std::string::npos : FText.rfind('\n', lastEnd - 1);
-        const std::size_t lastBegin = prevNl == std::string::npos ? 0 : prevNl + 1;
+        const std::size_t lastEnd = FText.ends_with("\r\n") ? FText.size() - 2 : FText.size() - 1;
+        const std::size_t prevEol =
+            lastEnd == 0 ? std::string::npos : FText.find_last_of("\r\n", lastEnd - 1);
+        const std::size_t lastBegin = prevEol == std::string::npos ? 0 : prevEol + 1;
         if (!Trim(std::string_view(FText).substr(lastBegin, lastEnd - lastBegin)).empty())
             FText += eol;
     }

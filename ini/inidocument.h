@@ -1,5 +1,7 @@
 #pragma once
 
+#include "iniencoding.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -11,15 +13,19 @@
 namespace pellix {
 
 // Line terminator used for lines that the document adds.
-enum class TLineEnd : std::uint8_t { LF, CRLF };
+enum class TLineEnd : std::uint8_t { LF, CRLF, CR };
 
 // An INI file held as its exact bytes. Lookups and edits work on the text
 // directly, so everything the program does not touch (unknown sections and
 // keys, comments, blank lines, junk, NUL bytes, invalid UTF-8) is kept byte
 // for byte, and an unmodified document serialises to the bytes it was made of.
 //
+// The text is UTF-8 or UTF-16 (either byte order) with a byte-order mark, or
+// bytes without one (see iniencoding.h); it is written back in the encoding
+// it was read in, byte-order mark included.
+//
 // Reading rules:
-// - Lines end at LF; a CR right before the LF belongs to the terminator.
+// - Lines end at LF, CR LF or a lone CR.
 //   Section and key names and values are trimmed of blanks (space, tab, CR,
 //   VT, FF).
 // - A line whose first non-blank character is ';' or '#' is a comment.
@@ -40,8 +46,8 @@ enum class TLineEnd : std::uint8_t { LF, CRLF };
 //   lines that trail a section stay in front of the next section.
 // - A missing section is appended at the end of the file, after a blank line
 //   when the file does not already end with one.
-// - Added lines end like the file's first line (CRLF or LF); a file without
-//   any line end gets LF. A last line without terminator gets one before
+// - Added lines end like the file's first line (CRLF, LF or CR); a file
+//   without any line end gets LF. A last line without terminator gets one before
 //   anything is added after it.
 class TIniDocument {
 public:
@@ -50,8 +56,9 @@ public:
     TIniDocument() = default;
     explicit TIniDocument(std::string bytes);
 
-    // The serialised document.
-    const std::string& Text() const { return FText; }
+    // The serialised document: the file's bytes.
+    std::string Text() const;
+    TIniEncoding Encoding() const { return FEncoding; }
     TLineEnd LineEnd() const { return FLineEnd; }
 
     bool HasSection(std::string_view section) const;
@@ -103,7 +110,9 @@ private:
     TKeyHit Find(std::string_view section, std::string_view key) const;
     std::string_view Eol() const;
 
-    std::string FText;
+    std::string FText; // as UTF-8 when the file is UTF-16; without byte-order mark
+    TIniEncoding FEncoding = TIniEncoding::Bytes;
+    std::string FTail; // see TIniDecoded
     TLineEnd FLineEnd = TLineEnd::LF;
     mutable TSectionBodies FBodies; // a cache: const lookups are not thread-safe
 };

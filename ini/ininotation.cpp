@@ -11,7 +11,6 @@ namespace pellix {
 
 namespace {
 
-constexpr int FloatDigits = 15;
 constexpr int FixedMinExponent = -5; // 0.00001 is still fixed-point
 constexpr int FixedMaxExponent = 14; // 999999999999999 is still fixed-point
 
@@ -85,21 +84,11 @@ std::string IniFloatText(double value, std::string_view decimalSep) {
     if (value == 0)
         return std::signbit(value) ? "-0" : "0";
 
-    // Correctly rounded to 15 significant digits: "-d.dddddddddddddde+XX".
+    // The shortest digits that read back as the same double: "-d.ddde+XX".
     std::array<char, 64> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                             std::chars_format::scientific, FloatDigits - 1);
-    std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    double check = 0;
-    const bool roundedOutOfRange =
-        std::from_chars(sci.data(), sci.data() + sci.size(), check).ec != std::errc();
-    if (roundedOutOfRange) {
-        // Next to the largest double, rounding up would leave the double range:
-        // cut the digits instead, so that the text still reads back.
-        res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                            std::chars_format::scientific, FloatDigits + 1);
-        sci = std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    }
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific);
+    const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
 
     const bool negative = sci.front() == '-';
     const std::size_t ePos = sci.find('e');
@@ -107,9 +96,6 @@ std::string IniFloatText(double value, std::string_view decimalSep) {
     for (char c : sci.substr(0, ePos))
         if (IsDigit(c))
             digits += c;
-    digits.resize(std::min<std::size_t>(digits.size(), FloatDigits));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
     int exponent = 0;
     std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
                     exponent);
@@ -146,8 +132,9 @@ std::string IniFloatText(double value, std::string_view decimalSep) {
     return out;
 }
 
-std::optional<double> IniFloatOf(std::string_view text, std::string_view decimalSep) {
-    const std::string_view sep = SeparatorOrPoint(decimalSep);
+namespace {
+
+std::optional<double> FloatIn(std::string_view text, std::string_view sep) {
     // Rebuilt in the notation from_chars reads, after checking the whole text.
     std::string plain;
     std::size_t i = 0;
@@ -186,6 +173,21 @@ std::optional<double> IniFloatOf(std::string_view text, std::string_view decimal
     if (ec != std::errc() || end != plain.data() + plain.size())
         return std::nullopt;
     return v;
+}
+
+} // namespace
+
+std::optional<double> IniFloatOf(std::string_view text, std::string_view decimalSep) {
+    const std::string_view sep = SeparatorOrPoint(decimalSep);
+    if (auto v = FloatIn(text, sep))
+        return v;
+    // A file written under other regional settings: the other common separator.
+    if (sep != ".")
+        if (auto v = FloatIn(text, "."))
+            return v;
+    if (sep != ",")
+        return FloatIn(text, ",");
+    return std::nullopt;
 }
 
 } // namespace pellix

@@ -19,23 +19,24 @@ std::optional<std::int32_t> IniIntegerOf(std::string_view text);
 // Decimal, with '-' when negative.
 std::string IniIntegerText(std::int32_t value);
 
-// Float text in general notation with at most 15 significant digits, trailing
-// zeros dropped, and decimalSep (UTF-8; "." when empty) as the decimal
-// separator. Fixed-point notation is used while the decimal exponent of the
-// rounded value lies in -5 to 14 (0.00001 <= |x| < 1e15); beyond that the
+// Float text in general notation with the fewest significant digits that
+// read back as the same double (at most 17), and decimalSep (UTF-8; "." when
+// empty) as the decimal separator. Fixed-point notation is used while the
+// decimal exponent lies in -5 to 14 (0.00001 <= |x| < 1e15); beyond that the
 // mantissa, "E" and the exponent without '+' or leading zeros: 1E20,
-// 1.5E-10. Zero is "0" (negative zero "-0"). Values next to the largest
-// double, whose rounding would leave the double range, are cut to 15 digits
-// instead, so that their text still reads back. Non-finite values give
-// "NAN", "INF" and "-INF", which IniFloatOf does not read, so they come back
-// as the reader's default.
+// 1.5E-10. Zero is "0" (negative zero "-0"). Non-finite values give "NAN",
+// "INF" and "-INF", which IniFloatOf does not read, so they come back as the
+// reader's default.
 std::string IniFloatText(double value, std::string_view decimalSep);
 
 // Reads a float text in the notation above: optional sign, digits with at
 // most one decimalSep (digits on at least one side of it), optionally 'E' or
 // 'e' with an optional sign and at least one digit. Nothing else is allowed,
-// not even blanks or thousands separators. nullopt when the text does not
-// read or its value lies outside the double range (overflow and underflow).
+// not even blanks or thousands separators. A text that does not read with
+// decimalSep is tried with '.' and then ',' as the separator, so that a file
+// written under other regional settings keeps its numbers. nullopt when the
+// text does not read or its value lies outside the double range (overflow
+// and underflow).
 std::optional<double> IniFloatOf(std::string_view text, std::string_view decimalSep);
 
 } // namespace pellix

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));
 
     pellix::TShellEnvironment env;
-    env.SettingsFile = pellix::DefaultCFGFileName();
+    env.SettingsFile = pellix::DefaultSettingsFiles();
     env.DesktopFolder = pellix::DesktopFolder();
     env.ExecutablePath = QCoreApplication::applicationFilePath();
     env.Player = pellix::PlatformClickPlayer();

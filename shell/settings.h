@@ -1,33 +1,55 @@
 #pragma once
 
 #include "inifile.h"
+#include "kepttexts.h"
 #include "separators.h"
 #include "settingshost.h"
 #include "zuncalc.h"
 
 #include <QString>
 
+#include <filesystem>
 #include <utility>
 
 namespace pellix {
+
+// Where the settings are read and written, as the system's own bytes.
+struct TSettingsFiles {
+    TSettingsFiles() = default;
+    // A file given by name, without fallback; implicit, so that a name can
+    // stand wherever the settings files are asked for.
+    TSettingsFiles(const QString& file);
+    TSettingsFiles(std::filesystem::path file, std::filesystem::path fallback)
+        : File(std::move(file)), Fallback(std::move(fallback)) {}
+
+    std::filesystem::path File;
+    // Where the settings move when File exists but cannot be replaced (the
+    // copy in the user's configuration folder); empty for none.
+    std::filesystem::path Fallback;
+};
 
 // The settings file: section "ZunMain" with the window's and the engine's
 // state. Read once at start-up, written completely at the store events.
 class TSettings {
 public:
-    TSettings(QString cfgFileName, TZunCalc& zun, ISettingsHost& host, QString desktopFolder);
+    TSettings(TSettingsFiles files, TZunCalc& zun, ISettingsHost& host, QString desktopFolder);
 
     // Reads the file and applies every value; missing or unreadable values
-    // keep the current ones. Stores made meanwhile (the StayOnTop setter) do
-    // nothing.
+    // keep the current ones, and a stored text that does not read stays in the
+    // file until its key gets a value other than the one kept. Stores made
+    // meanwhile (the StayOnTop setter) do nothing.
     void LoadSettings();
 
     // Writes all 24 keys; does nothing while loading. Never throws; a file
-    // that cannot be written is left as it was.
+    // that cannot be written is left as it was. When it exists but cannot be
+    // replaced (read-only file or folder), the settings go to the fallback,
+    // created from it, which is read and written from then on; any other
+    // failure is reported on stderr.
     void StoreSettings();
 
     bool Loading() const { return FLoading; }
-    const QString& CFGFileName() const { return FCFGFileName; }
+    QString CFGFileName() const;
+    const std::filesystem::path& FilePath() const { return FFiles.File; }
 
     // Separator of the float values. Empty (the default) means the system
     // locale's, looked up at each load and store.
@@ -37,30 +59,38 @@ public:
     void SetSaveHooks(TIniSaveHooks hooks) { FSaveHooks = std::move(hooks); }
 
 private:
-    QString FCFGFileName;
+    TSettingsFiles FFiles;
     TZunCalc& FZun;
     ISettingsHost& FHost;
     QString FDesktopFolder;
     QString FDecimal;
     TIniSaveHooks FSaveHooks;
+    TKeptTexts FKept; // stored texts that did not read at the load
     bool FLoading = false;
 
     std::string DecimalSeparator() const;
+    bool Save(const TIniDocument& doc);
 };
 
-// The running executable's full path with its extension replaced by ".ini";
-// a path without an extension gets ".ini" appended. An installed copy whose
-// folder the user cannot write to (and that has no settings file there) keeps
-// its settings in the user's configuration folder instead, so they survive.
-QString DefaultCFGFileName();
+// The settings files of the running executable: the copy in the user's
+// configuration folder when there is one; else the file beside the
+// executable (its extension replaced by ".ini") with that copy as fallback,
+// when the file exists or its folder is writable; else the copy. Paths are
+// the system's bytes, also where they are not valid UTF-8.
+TSettingsFiles DefaultSettingsFiles();
 
-// The settings file for the file beside the executable: that file when it
-// exists or its folder is writable, else the same name in configFolder.
-QString SettingsFileFor(const QString& beside, const QString& configFolder);
+// The rule above for the file beside the executable and the configuration folder.
+TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
+                                const std::filesystem::path& configFolder);
+
+// The running executable's path as the system's bytes (on Linux also when
+// Qt cannot decode it).
+std::filesystem::path ExecutablePath();
 
 // The settings file of the executable at exePath: its extension (the part of
 // the file name from its last dot, a leading dot excepted) replaced by ".ini",
 // or ".ini" appended when it has none. Empty for an empty path.
 QString CFGFileNameFor(const QString& exePath);
+std::filesystem::path CFGFileNameFor(const std::filesystem::path& exePath);
 
 } // namespace pellix

@@ -4,6 +4,7 @@
 #include "winshortcut_qt.h"
 #endif
 
+#include "problemreport.h"
 #include "vendor.h"
 
 #include <QDir>
@@ -25,6 +26,10 @@ constexpr double NoStartRecorded = -1;
 // Writes our freedesktop launcher, marked executable.
 void CreateLauncher(const QString& file, const QString& target, const QString& linkName,
                     const QString& description) {
+    if (const QString problem = LauncherPathProblem(target); !problem.isEmpty()) {
+        ReportProblem(QStringLiteral("no desktop launcher written: ") + problem);
+        return;
+    }
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return;
@@ -142,6 +147,21 @@ void ShortcutAtStart(ISettingsHost& host, const QString& target, const QString& 
         }
     }
     host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
+}
+
+QString LauncherPathProblem(const QString& target) {
+    if (target.isEmpty())
+        return QStringLiteral("the program's path is unknown");
+    for (const QChar c : target) {
+        // U+FFFD stands for bytes that were not UTF-8 when the path was decoded.
+        if (c == QChar::ReplacementCharacter)
+            return QStringLiteral("the program's path is not valid UTF-8: ") + target;
+        const bool escaped =
+            c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+        if ((c.unicode() < 0x20 && !escaped) || c.unicode() == 0x7F)
+            return QStringLiteral("the program's path holds a control character: ") + target;
+    }
+    return {};
 }
 
 QString DesktopStringValue(const QString& text) {

@@ -50,6 +50,11 @@ QString ShortcutFileName(const QString& linkName, const QString& folder);
 QString DesktopEntryText(const QString& target, const QString& linkName, const QString& description,
                          const QString& icon);
 
+// Why target cannot stand in a launcher's Exec and Path keys (whose values
+// are UTF-8 text without control characters but tab and line breaks); empty
+// when it can. A launcher is then not written, and the reason goes to stderr.
+QString LauncherPathProblem(const QString& target);
+
 // A value of the Desktop Entry string type: backslash, line break, tab and
 // carriage return escaped, leading and trailing spaces as "\s".
 QString DesktopStringValue(const QString& text);

@@ -24,7 +24,7 @@ namespace pellix {
 // Where the window meets the user's real files and devices. The program fills
 // it with the real places; tests with temporary folders and a fake player.
 struct TShellEnvironment {
-    QString SettingsFile;                 // the settings file (CFGFileName)
+    TSettingsFiles SettingsFile;          // the settings file (CFGFileName)
     QString DesktopFolder;                // where the desktop shortcut lies
     QString ExecutablePath;               // what the shortcut starts
     std::unique_ptr<IClickPlayer> Player; // null: the default audio output

@@ -390,10 +390,22 @@ TEST(KeysIni, ReadsWithTheSettingsFileRules) {
                                "Zun.Stack[0]=2,5\nZun.Stack[1]=1E3\nZun.Reg[9]=-0.125\n");
     const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "--state", "--decimal=."});
     EXPECT_EQ(r.Code, 0);
-    // A decimal comma does not read under a decimal point: X keeps its default.
-    EXPECT_EQ(r.Out, "0.00E+000\n"
-                     "X=0 Y=1000 Z=0 T=0 LastX=0\n"
+    // A decimal comma reads under a decimal point too.
+    EXPECT_EQ(r.Out, "2.50E+000\n"
+                     "X=2.5 Y=1000 Z=0 T=0 LastX=0\n"
                      "Mode=1 Trig=2 FixLen=3 Input=1 Prefix=- Reg=0,0,0,0,0,0,0,0,0,-0.125\n");
+}
+
+TEST(KeysIni, TextsThatDoNotReadAreWrittenBackUntilChanged) {
+    const TTempFolder work;
+    WriteBytes(work / "s.ini", "[ZunMain]\nZun.Mode=7\nZun.Stack[3]=1.5.0\nZun.Reg[3]=1e999\n"
+                               "Zun.Reg[4]=x\n");
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "--decimal=.", "5", "STO", "4"});
+    EXPECT_EQ(r.Code, 0);
+    const std::string ini = ReadBytes(work / "s.ini");
+    EXPECT_TRUE(ini.starts_with("[ZunMain]\nZun.Mode=7\nZun.Stack[3]=1.5.0\nZun.Reg[3]=1e999\n"
+                                "Zun.Reg[4]=5\nZun.TrigMode=0\n"))
+        << ini;
 }
 
 TEST(KeysIni, QuitByTypedQStillStores) {

@@ -111,7 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"TextAfterHeader", "[s] ; note\nk=1\n", "1"},
                       LineCase{"NameUpToFirstBracket", "[s]x]\nk=1\n", "1"},
                       LineCase{"NoNewlineAtEnd", "[s]\nk=1", "1"},
-                      LineCase{"LoneCarriageReturns", "[s]\rk=1\n", std::nullopt},
+                      LineCase{"LoneCarriageReturns", "[s]\rk=1\n", "1"},
+                      LineCase{"MixedLineEnds", "[t]\r\nk=0\r[s]\n\rk=1\r", "1"},
+                      LineCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF[s]\nk=1\n", "1"},
+                      LineCase{"ByteOrderMarkOnlyAtTheStart", "[t]\n\xEF\xBB\xBF[s]\nk=1\n",
+                               std::nullopt},
                       LineCase{"NulInsideValue",
                                "[s]\nk=1\0"s
                                "2\n",
@@ -120,6 +124,71 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"NulInsideName", "[s]\nk\0=1\n"s, std::nullopt},
                       LineCase{"InvalidUtf8Value", "[s]\nk=\xFF\xC3\n", "\xFF\xC3"}),
     [](const auto& param) { return std::string(param.param.Name); });
+
+// ---- Encodings and line ends ----
+
+// text (ASCII or UTF-8 without surrogates) in UTF-16 with byte-order mark.
+std::string Utf16(std::string_view text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = static_cast<unsigned char>(text[i]);
+        if (cp >= 0xC0) { // two-byte characters are enough here
+            cp = ((cp & 0x1F) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F);
+        }
+        const char hi = static_cast<char>(cp >> 8);
+        const char lo = static_cast<char>(cp & 0xFF);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    }
+    return out;
+}
+
+struct EncodingCase {
+    const char* Name;
+    std::string Before;
+    std::string After; // after k=22 and a new key n=3
+};
+
+class IniDocumentEncodings : public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(IniDocumentEncodings, ReadAndWrittenBackInTheFilesOwnEncodingAndLineEnds) {
+    TIniDocument doc(GetParam().Before);
+    EXPECT_EQ(doc.ReadString("s", "k"), "1");
+    EXPECT_EQ(doc.ReadString("s", "u"), "\xC3\xA4");
+    EXPECT_EQ(doc.Text(), GetParam().Before);
+    ASSERT_TRUE(doc.WriteString("s", "k", "22"));
+    ASSERT_TRUE(doc.WriteString("s", "n", "3"));
+    EXPECT_EQ(doc.Text(), GetParam().After);
+    EXPECT_EQ(TIniDocument(doc.Text()).ReadString("s", "n"), "3");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, IniDocumentEncodings,
+    ::testing::Values(
+        EncodingCase{"Utf8Bom", "\xEF\xBB\xBF[s]\r\nk=1\r\nu=\xC3\xA4\r\n",
+                     "\xEF\xBB\xBF[s]\r\nk=22\r\nu=\xC3\xA4\r\nn=3\r\n"},
+        EncodingCase{"LoneCr", "[s]\rk=1\ru=\xC3\xA4\r\r[t]\r",
+                     "[s]\rk=22\ru=\xC3\xA4\rn=3\r\r[t]\r"},
+        EncodingCase{"LoneCrUnterminated", "[s]\rk=1\ru=\xC3\xA4", "[s]\rk=22\ru=\xC3\xA4\rn=3"},
+        EncodingCase{"Utf16LE", Utf16("[s]\r\nk=1\r\nu=\xC3\xA4\r\n", false),
+                     Utf16("[s]\r\nk=22\r\nu=\xC3\xA4\r\nn=3\r\n", false)},
+        EncodingCase{"Utf16BE", Utf16("[s]\nk=1\nu=\xC3\xA4", true),
+                     Utf16("[s]\nk=22\nu=\xC3\xA4\nn=3", true)},
+        // an odd last byte and lone surrogates stay as they were
+        EncodingCase{"Utf16OddTail", Utf16("[s]\rk=1\ru=\xC3\xA4\r", false) + "\x00\xD8x"s,
+                     Utf16("[s]\rk=22\ru=\xC3\xA4\rn=3\r", false) + "\x00\xD8x"s},
+        EncodingCase{"Utf16Surrogates",
+                     Utf16("[s]\nk=1\nu=\xC3\xA4\n", true) + "\xDC\x00\xD8\x3D\xDE\x00\xD8\x00"s,
+                     Utf16("[s]\nk=22\nu=\xC3\xA4\nn=3\n", true) +
+                         "\xDC\x00\xD8\x3D\xDE\x00\xD8\x00"s}),
+    [](const auto& param) { return std::string(param.param.Name); });
+
+TEST(IniDocumentEncodings, NewSectionInAUtf16FileIsWrittenInUtf16) {
+    TIniDocument doc(Utf16("; x\r\n", false));
+    doc.WriteString("ZunMain", "Left", "5");
+    EXPECT_EQ(doc.Text(), Utf16("; x\r\n\r\n[ZunMain]\r\nLeft=5\r\n", false));
+    EXPECT_EQ(doc.Encoding(), TIniEncoding::Utf16LE);
+}
 
 TEST(IniDocumentRead, OnlyTheFirst2047CharactersOfAValueCount) {
     const std::string ascii(3000, 'x');
@@ -295,14 +364,14 @@ TEST(IniDocumentNotation, BoolIsAnyNonZeroIntegerAndWritesOneOrZero) {
     EXPECT_EQ(doc.ReadString("s", "zero"), "0");
 }
 
-TEST(IniDocumentNotation, FloatWrittenUnderDecimalCommaReadsUnderPointOnlyWhenWhole) {
+TEST(IniDocumentNotation, FloatWrittenUnderDecimalCommaReadsUnderPoint) {
     TIniDocument doc;
     doc.WriteFloat("s", "frac", 1.5, ",");
     doc.WriteFloat("s", "whole", -3, ",");
     doc.WriteFloat("s", "nan", std::numeric_limits<double>::quiet_NaN(), ",");
     EXPECT_EQ(doc.Text(), "[s]\nfrac=1,5\nwhole=-3\nnan=NAN\n");
     EXPECT_EQ(doc.ReadFloat("s", "frac", 9, ","), 1.5);
-    EXPECT_EQ(doc.ReadFloat("s", "frac", 9, "."), 9);
+    EXPECT_EQ(doc.ReadFloat("s", "frac", 9, "."), 1.5);
     EXPECT_EQ(doc.ReadFloat("s", "whole", 9, "."), -3);
     EXPECT_EQ(doc.ReadFloat("s", "nan", 9, ","), 9);
     EXPECT_EQ(doc.ReadFloat("s", "missing", 9, ","), 9);

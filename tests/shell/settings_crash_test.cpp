@@ -1,11 +1,14 @@
 // A process killed while it stores the settings leaves a file that holds one
-// complete state, never a mix or a fragment.
+// complete state, never a mix, and no fragment that others could read or that
+// outlives the next store.
 
 #include "enginekeys.h"
 #include "inifile.h"
 #include "zuncalc.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 
@@ -44,33 +48,59 @@ int RoundOf(const TIniDocument& doc) {
     return int(k);
 }
 
-TEST(SettingsCrash, KilledStoresLeaveTheOldOrTheNewStateOnly) {
+// Our temporary files beside the settings file.
+QFileInfoList Leftovers(const QString& folder) {
+    return QDir(folder).entryInfoList({QStringLiteral(".Pellix.ini.*.tmp")},
+                                      QDir::Files | QDir::Hidden);
+}
+
+TEST(SettingsCrash, KilledStoresLeaveTheOldOrTheNewStateOnlyAndNoReadableFragments) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("Pellix.ini"));
+    // A large file, so that kills land inside the writing, readable by its owner only.
+    QFile padded(file);
+    ASSERT_TRUE(padded.open(QIODevice::WriteOnly));
+    padded.write("[Pad]\n");
+    for (int i = 0; i < 20000; ++i)
+        padded.write(QByteArray("p") + QByteArray::number(i) + '=' + QByteArray(50, 'x') + '\n');
+    padded.close();
+    const auto ownerOnly =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    ASSERT_TRUE(QFile::setPermissions(file, ownerOnly));
+
     int previous = 0;
     int seenStates = 0;
-    for (int run = 0; run < 100; ++run) {
+    int maxLeftovers = 0;
+    for (int run = 0; run < 60; ++run) {
         QProcess child;
         child.start(QStringLiteral(PELLIX_STORE_LOOP), {file});
         ASSERT_TRUE(child.waitForStarted());
-        QThread::msleep(QRandomGenerator::global()->bounded(2, 40));
+        ASSERT_TRUE(child.waitForReadyRead(20000)) << "the first store never ended";
+        QThread::msleep(QRandomGenerator::global()->bounded(0, 30));
         ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
         child.waitForFinished();
         const auto doc = LoadIniFile(file.toStdString());
-        if (!doc || doc->Text().empty()) {
-            ASSERT_EQ(previous, 0) << "a stored file never disappears again";
-            continue; // killed before its first store
-        }
+        ASSERT_TRUE(doc);
         const int k = RoundOf(*doc);
-        ASSERT_GE(k, 1) << "run " << run << ": a torn file:\n" << doc->Text();
+        ASSERT_GE(k, 1) << "run " << run << ": a torn file";
         seenStates += k != previous;
         previous = k;
+        EXPECT_EQ(QFileInfo(file).permissions(), ownerOnly);
+        const QFileInfoList left = Leftovers(dir.path());
+        maxLeftovers = std::max(maxLeftovers, static_cast<int>(left.size()));
+        for (const QFileInfo& fragment : left)
+            ASSERT_EQ(fragment.permissions(), ownerOnly) << "readable by others: run " << run;
     }
     EXPECT_GT(seenStates, 10) << "the child stored too rarely for the test to mean much";
-    // Kills between writing and renaming may leave a temporary file; never more
-    // than one per kill, and the settings file itself is intact.
-    EXPECT_LE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 101);
+    // Each store removes what killed ones left, so fragments never pile up.
+    EXPECT_LE(maxLeftovers, 1);
+    QProcess last;
+    last.start(QStringLiteral(PELLIX_STORE_LOOP), {file, QStringLiteral("1")});
+    ASSERT_TRUE(last.waitForFinished(20000));
+    EXPECT_TRUE(Leftovers(dir.path()).isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Pellix.ini")});
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -134,7 +136,7 @@ TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
     EXPECT_EQ(host.Pos, QPoint(-20, 3000));
     EXPECT_FALSE(host.Sound);
     EXPECT_FALSE(host.OnTop);
-    EXPECT_EQ(host.Scale, 1.21);
+    EXPECT_EQ(host.Scale, 1.1 * 1.1);
     EXPECT_EQ(host.LastShow, 45123.25);
     EXPECT_EQ(zun.Mode, zunEng);
     EXPECT_EQ(zun.TrigMode, zunGrad);
@@ -145,7 +147,7 @@ TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
     EXPECT_EQ(zun.Reg, saved.Reg);
 }
 
-// ---- float values: fifteen significant digits ----
+// ---- float values: every double comes back identical ----
 
 struct FloatCase {
     double stored;
@@ -157,7 +159,7 @@ struct FloatCase {
 
 class SettingsFloatDigits : public SettingsFile, public ::testing::WithParamInterface<FloatCase> {};
 
-TEST_P(SettingsFloatDigits, ComeBackRoundedToFifteenDigits) {
+TEST_P(SettingsFloatDigits, ComeBackIdentical) {
     const FloatCase c = GetParam();
     zun.LastX = c.stored;
     zun.Reg[9] = c.stored;
@@ -170,13 +172,14 @@ TEST_P(SettingsFloatDigits, ComeBackRoundedToFifteenDigits) {
     EXPECT_EQ(host.Scale, c.loaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, SettingsFloatDigits,
-    ::testing::Values(FloatCase{1.0 / 3, 0.333333333333333}, FloatCase{2.0 / 3, 0.666666666666667},
-                      FloatCase{0.1 + 0.2, 0.3}, FloatCase{123456789012345, 123456789012345},
-                      FloatCase{1234567890123456, 1.23456789012346e15},
-                      FloatCase{-9.87654321098765e-10, -9.87654321098765e-10},
-                      FloatCase{std::numeric_limits<double>::max(), 1.79769313486231e308}));
+INSTANTIATE_TEST_SUITE_P(Values, SettingsFloatDigits,
+                         ::testing::Values(FloatCase{1.0 / 3, 1.0 / 3}, FloatCase{2.0 / 3, 2.0 / 3},
+                                           FloatCase{0.1 + 0.2, 0.1 + 0.2},
+                                           FloatCase{123456789012345, 123456789012345},
+                                           FloatCase{1234567890123456, 1234567890123456},
+                                           FloatCase{-9.87654321098765e-10, -9.87654321098765e-10},
+                                           FloatCase{std::numeric_limits<double>::max(),
+                                                     std::numeric_limits<double>::max()}));
 
 // ---- integer notations ("Left") ----
 
@@ -253,7 +256,7 @@ struct EngineIntCase {
 class SettingsEngineIntegers : public SettingsFile,
                                public ::testing::WithParamInterface<EngineIntCase> {};
 
-TEST_P(SettingsEngineIntegers, ReadAsStoredWithoutRangeCheck) {
+TEST_P(SettingsEngineIntegers, OutsideTheirRangeTakeTheDefault) {
     zun.Mode = zunSci;
     zun.TrigMode = zunRad;
     zun.FixLen = 5;
@@ -265,9 +268,12 @@ TEST_P(SettingsEngineIntegers, ReadAsStoredWithoutRangeCheck) {
 
 INSTANTIATE_TEST_SUITE_P(Lines, SettingsEngineIntegers,
                          ::testing::Values(EngineIntCase{"Zun.Mode=258", 2, 1, 5},
-                                           EngineIntCase{"Zun.Mode=-1", 255, 1, 5},
+                                           EngineIntCase{"Zun.Mode=-1", 1, 1, 5},
+                                           EngineIntCase{"Zun.Mode=7\nZun.TrigMode=3", 1, 1, 5},
                                            EngineIntCase{"Zun.TrigMode=514", 1, 2, 5},
-                                           EngineIntCase{"Zun.FixLen=-3", 1, 1, -3},
+                                           EngineIntCase{"Zun.FixLen=-3", 1, 1, 5},
+                                           EngineIntCase{"Zun.FixLen=10", 1, 1, 5},
+                                           EngineIntCase{"Zun.FixLen=0", 1, 1, 0},
                                            EngineIntCase{"Zun.FixLen=9.0", 1, 1, 5}));
 
 TEST_F(SettingsFile, AngleCaptionIsMadeFromTheLoadedAngleMode) {
@@ -277,7 +283,7 @@ TEST_F(SettingsFile, AngleCaptionIsMadeFromTheLoadedAngleMode) {
 
 // ---- decimal separator ----
 
-TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsOnlyWholeNumbers) {
+TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsEveryNumber) {
     Restart(",");
     host.Pos = QPoint(-5, 7);
     host.Scale = 1.1;
@@ -298,11 +304,66 @@ TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsOnlyWholeNumbers) {
     EXPECT_EQ(host.Pos, QPoint(-5, 7));
     EXPECT_FALSE(host.OnTop);
     EXPECT_EQ(zun.FixLen, 4);
-    EXPECT_EQ(zun.LastX, 11);                                       // "2,5"
-    EXPECT_EQ(zun.Stack, (std::array<double, 4>{3, 22, 1e20, 24})); // whole numbers read
+    EXPECT_EQ(zun.LastX, 2.5);
+    EXPECT_EQ(zun.Stack, (std::array<double, 4>{3, -0.5, 1e20, 1.5e-10}));
     EXPECT_EQ(zun.Reg[0], -12);
-    EXPECT_EQ(host.Scale, 1.0);     // "1,1": the window's default
-    EXPECT_EQ(host.LastShow, -1.0); // "45000,75": still no start recorded
+    EXPECT_EQ(host.Scale, 1.1);
+    EXPECT_EQ(host.LastShow, 45000.75);
+}
+
+TEST_F(SettingsFile, TextsThatDoNotReadStayUntilTheUserGivesTheKeyANewValue) {
+    host.Pos = QPoint(3, 4);
+    LoadSection("Left=12px\nTop=9\nZun.Stack[0]=1.5.0\nZun.Reg[3]=--2\nTotalScale=big\n"
+                "StayOnTop=yes");
+    EXPECT_EQ(host.Pos, QPoint(3, 9));
+    EXPECT_EQ(zun.Stack[0], 0.0);
+    settings->StoreSettings();
+    const QByteArray first = CfgBytes();
+    EXPECT_TRUE(first.startsWith("[ZunMain]\nLeft=12px\nTop=9\nZun.Stack[0]=1.5.0\n"
+                                 "Zun.Reg[3]=--2\nTotalScale=big\nStayOnTop=yes\n"))
+        << first.constData();
+
+    host.Pos = QPoint(5, 9); // dragged
+    zun.Stack[0] = 2;
+    host.Scale = 1.1;
+    settings->StoreSettings();
+    EXPECT_TRUE(CfgBytes().startsWith("[ZunMain]\nLeft=5\nTop=9\nZun.Stack[0]=2\n"
+                                      "Zun.Reg[3]=--2\nTotalScale=1.1\nStayOnTop=yes\n"))
+        << CfgBytes().constData();
+}
+
+TEST_F(SettingsFile, FileWithByteOrderMarkIsReadAndStoredInItsOwnEncodingAndLineEnds) {
+    const auto utf16 = [](QByteArrayView ascii, bool bigEndian) {
+        QByteArray out = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        for (const char c : ascii) {
+            out += bigEndian ? '\0' : c;
+            out += bigEndian ? c : '\0';
+        }
+        return out;
+    };
+    const QByteArray lines = "[ZunMain]\rLeft=12\rZun.Stack[0]=2.5\r";
+    const std::array<std::pair<QByteArray, QByteArray>, 3> files{{
+        {"\xEF\xBB\xBF" + lines, "\xEF\xBB\xBF"},
+        {utf16(lines, false), "\xFF\xFE"},
+        {utf16(lines, true), "\xFE\xFF"},
+    }};
+    for (const auto& [file, bom] : files) {
+        Restart();
+        WriteCfg(file);
+        settings->LoadSettings();
+        EXPECT_EQ(host.Pos.x(), 12);
+        EXPECT_EQ(zun.Stack[0], 2.5);
+        zun.Stack[0] = 3;
+        settings->StoreSettings();
+        const TIniDocument stored(CfgBytes().toStdString());
+        EXPECT_TRUE(CfgBytes().startsWith(bom));
+        EXPECT_EQ(stored.Encoding(), TIniDocument(file.toStdString()).Encoding());
+        EXPECT_EQ(stored.ReadString("ZunMain", "Zun.Stack[0]"), "3");
+        const QByteArray header =
+            bom.size() == 3 ? QByteArray("[ZunMain]") : utf16("[ZunMain]", bom[0] == '\xFE').mid(2);
+        EXPECT_EQ(CfgBytes().count(header), 1) << "one section";
+        EXPECT_FALSE(CfgBytes().contains('\n'));
+    }
 }
 
 // ---- what the file holds besides our keys ----
@@ -383,6 +444,106 @@ TEST_F(SettingsFile, ReadOnlyFileStaysByteIdentical) {
               (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
     EXPECT_EQ(host.Pos.x(), 5);
     EXPECT_EQ(zun.Stack[0], 99); // the program goes on with its own state
+}
+
+// A file beside the program that cannot be replaced hands over to the copy
+// in the configuration folder, made from it.
+class SettingsFallback : public SettingsFile {
+protected:
+    QString CopyPath() const { return tmp.filePath(QStringLiteral("config/pellix.ini")); }
+    void UseFallback() {
+        settings = std::make_unique<TSettings>(
+            TSettingsFiles(CfgPath().toStdString(), CopyPath().toStdString()), zun, host,
+            DesktopPath());
+        settings->SetDecimalSeparator(QStringLiteral("."));
+        host.Settings = settings.get();
+    }
+    void ExpectHandedOver(const QByteArray& before) {
+        EXPECT_EQ(CfgBytes(), before) << "the file beside stays as it was";
+        const QByteArray copy = ReadFileBytes(CopyPath());
+        EXPECT_TRUE(copy.startsWith("[ZunMain]\nLeft=5\n")) << copy.constData();
+        EXPECT_TRUE(copy.endsWith("\n; mine\n")) << copy.constData();
+        EXPECT_TRUE(copy.contains("\nZun.Stack[0]=99\n")) << copy.constData();
+        EXPECT_EQ(settings->CFGFileName(), CopyPath());
+        zun.Stack[0] = 100; // the next store goes to the copy only
+        settings->StoreSettings();
+        EXPECT_TRUE(ReadFileBytes(CopyPath()).contains("\nZun.Stack[0]=100\n"));
+        EXPECT_EQ(CfgBytes(), before);
+    }
+};
+
+TEST_F(SettingsFallback, ReadOnlyFileHandsOverToTheConfigCopy) {
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QFile::setPermissions(CfgPath(), QFile::ReadOwner | QFile::ReadGroup));
+    UseFallback();
+    settings->LoadSettings();
+    zun.Stack[0] = 99;
+    settings->StoreSettings();
+    ExpectHandedOver(before);
+}
+
+TEST_F(SettingsFallback, RefusedRenameHandsOverToTheConfigCopy) {
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    UseFallback();
+    TIniSaveHooks hooks;
+    hooks.Rename = [this](const std::filesystem::path& temp, const std::filesystem::path& target) {
+        std::error_code ec;
+        if (target == std::filesystem::path(CfgPath().toStdString()))
+            return std::make_error_code(std::errc::permission_denied); // a read-only folder
+        std::filesystem::rename(temp, target, ec);
+        return ec;
+    };
+    settings->SetSaveHooks(hooks);
+    settings->LoadSettings();
+    zun.Stack[0] = 99;
+    settings->StoreSettings();
+    ExpectHandedOver(before);
+    EXPECT_EQ(FolderEntries(), (QStringList{QStringLiteral("Desktop"), QStringLiteral("config"),
+                                            QStringLiteral("pellix.ini")}));
+}
+
+TEST_F(SettingsFallback, OtherFailuresKeepTheFileAndAreReportedOnStderr) {
+    const QString missing = tmp.filePath(QStringLiteral("gone/pellix.ini"));
+    QProcess child;
+    child.start(QStringLiteral(PELLIX_STORE_LOOP), {missing, QStringLiteral("2"), CopyPath()});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    const QList<QByteArray> lines = child.readAllStandardError().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << "one line per failed store";
+    EXPECT_TRUE(lines[0].startsWith("pellix: cannot store the settings in '" + missing.toUtf8()))
+        << lines[0].constData();
+    EXPECT_FALSE(QFileInfo::exists(CopyPath())) << "no hand-over for a missing folder";
+}
+
+TEST_F(SettingsFallback, WritableFileInAReadOnlyFolderAsAnUnprivilegedUser) {
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        GTEST_SKIP() << "needs root to become an unprivileged user";
+    const QByteArray before = "[ZunMain]\nLeft=5\n; mine\n";
+    WriteCfg(before);
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("config")));
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                     QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                     QFile::ExeOther;
+    const auto readOnly = all & ~(QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+    ASSERT_TRUE(QFile::setPermissions(tmp.path(), readOnly));
+    ASSERT_TRUE(QFile::setPermissions(
+        CfgPath(), all & ~(QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
+    ASSERT_TRUE(QFile::setPermissions(tmp.filePath(QStringLiteral("config")), all));
+    QProcess child;
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups"), QStringLiteral(PELLIX_STORE_LOOP), CfgPath(),
+                 QStringLiteral("2"), CopyPath()});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    QFile::setPermissions(tmp.path(), all);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().constData();
+    EXPECT_EQ(child.readAllStandardError(), "");
+    EXPECT_EQ(CfgBytes(), before);
+    const QByteArray copy = ReadFileBytes(CopyPath());
+    EXPECT_TRUE(copy.startsWith("[ZunMain]\nLeft=2\n")) << copy.constData();
+    EXPECT_TRUE(copy.endsWith("\n; mine\n")) << copy.constData();
+    EXPECT_TRUE(copy.contains("\nZun.LastX=2\n")) << copy.constData();
 }
 
 TEST_F(SettingsFile, ReadOnlyFolderLeavesFileByteIdentical) {
@@ -485,22 +646,45 @@ TEST_F(SettingsFile, LargeJunkFileIsReadAndKeptAroundOurSection) {
     auto* rng = QRandomGenerator::global();
     for (auto& b : junk)
         b = static_cast<char>(rng->bounded(256));
-    junk.replace('[', '('); // no section header can arise from the junk
-    junk.replace('\n', '\r');
+    junk.replace('[', '(');   // no section header can arise from the junk
+    junk.replace('\n', '\r'); // lone CR line ends, which added lines take over
+    junk[0] = 'x';            // no byte-order mark
     static constexpr char tail[] = "\n[ZunMain]\nZun.Stack[0]=\xff\xfe\nZun.Stack[1]=2.5\n"
                                    "\x00\x01\x02\n";
     const QByteArray nulLine("\x00\x01\x02\n", 4);
     WriteCfg(junk + QByteArray(tail, sizeof tail - 1));
     zun.Stack[0] = 7;
     settings->LoadSettings();
-    EXPECT_EQ(zun.Stack[0], 7); // invalid UTF-8: the default
+    EXPECT_EQ(zun.Stack[0], 7); // invalid UTF-8: the default, and the text stays
     EXPECT_EQ(zun.Stack[1], 2.5);
 
     settings->StoreSettings();
     const QByteArray after = CfgBytes();
-    EXPECT_TRUE(
-        after.startsWith(junk + "\n[ZunMain]\nZun.Stack[0]=7\nZun.Stack[1]=2.5\nLeft=427\n"));
-    EXPECT_TRUE(after.endsWith("TotalScale=1\n" + nulLine)); // junk after the keys stays after them
+    EXPECT_TRUE(after.startsWith(
+        junk + "\n[ZunMain]\nZun.Stack[0]=\xff\xfe\nZun.Stack[1]=2.5\nLeft=427\r"));
+    EXPECT_TRUE(after.endsWith("TotalScale=1\r" + nulLine)); // junk after the keys stays after them
+}
+
+TEST_F(SettingsFile, FileInAFolderWhoseNameIsNotUtf8IsReadAndWritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names are UTF-16, not bytes";
+#endif
+    const std::filesystem::path folder =
+        std::filesystem::path(tmp.path().toStdString()) / "x\xff\xfe";
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::filesystem::path exe = folder / "pellix.bin";
+    EXPECT_EQ(CFGFileNameFor(exe), folder / "pellix.ini");
+    TSettings bytes(TSettingsFiles(folder / "pellix.ini", {}), zun, host, DesktopPath());
+    bytes.SetDecimalSeparator(QStringLiteral("."));
+    zun.Stack[0] = 42;
+    bytes.StoreSettings();
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"pellix.ini"}) << "no temporary file is left";
+    zun.Stack[0] = 0;
+    bytes.LoadSettings();
+    EXPECT_EQ(zun.Stack[0], 42);
 }
 
 // ---- where the file lies ----
@@ -527,23 +711,34 @@ INSTANTIATE_TEST_SUITE_P(
                       CfgNameCase{"/opt/x/pellix.1.2", "/opt/x/pellix.1.ini"},
                       CfgNameCase{"/opt/x/.pellix", "/opt/x/.pellix.ini"}, CfgNameCase{"", ""}));
 
-TEST(SettingsDefaultFileName, LiesBesideTheRunningExecutable) {
+TEST(SettingsDefaultFileName, LiesBesideTheRunningExecutableWithTheConfigCopyAsFallback) {
     const QFileInfo exe(QCoreApplication::applicationFilePath());
-    EXPECT_EQ(DefaultCFGFileName(), exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() +
-                                        QStringLiteral(".ini"));
+    const TSettingsFiles files = DefaultSettingsFiles();
+    EXPECT_EQ(QString::fromStdString(files.File.string()), exe.absolutePath() + QLatin1Char('/') +
+                                                               exe.completeBaseName() +
+                                                               QStringLiteral(".ini"));
+    EXPECT_EQ(files.Fallback.filename(), files.File.filename());
 }
 
-TEST(SettingsDefaultFileName, UnwritableInstallFolderFallsBackToTheConfigFolder) {
+TEST(SettingsDefaultFileName, ConfigCopyWinsThenTheFileBesideWhereItCanBe) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString config = dir.filePath(QStringLiteral("config"));
+    const std::filesystem::path root = dir.path().toStdString();
+    const auto config = root / "config";
+    const auto beside = root / "bin" / "pellix.ini";
+    const auto copy = config / "pellix.ini";
+    const auto missing = std::filesystem::path("/nonexistent/bin/pellix.ini");
+    std::filesystem::create_directories(beside.parent_path());
+    std::filesystem::create_directories(config);
     // A folder that does not exist cannot be written to, even by root.
-    EXPECT_EQ(SettingsFileFor(QStringLiteral("/nonexistent/bin/pellix.ini"), config),
-              config + QStringLiteral("/pellix.ini"));
-    const QString beside = dir.filePath(QStringLiteral("pellix.ini"));
-    EXPECT_EQ(SettingsFileFor(beside, config), beside) << "a writable folder keeps the file";
-    EXPECT_EQ(SettingsFileFor(QStringLiteral("/nonexistent/bin/pellix.ini"), QString()),
-              QStringLiteral("/nonexistent/bin/pellix.ini"));
+    EXPECT_EQ(SettingsFilesFor(missing, config).File, copy);
+    EXPECT_TRUE(SettingsFilesFor(missing, config).Fallback.empty());
+    EXPECT_EQ(SettingsFilesFor(beside, config).File, beside) << "a writable folder keeps the file";
+    EXPECT_EQ(SettingsFilesFor(beside, config).Fallback, copy);
+    EXPECT_EQ(SettingsFilesFor(missing, {}).File, missing);
+    ASSERT_TRUE(WriteFileBytes(QString::fromStdString(copy.string()), "[ZunMain]\n"));
+    EXPECT_EQ(SettingsFilesFor(beside, config).File, copy) << "the copy, once made, is preferred";
+    EXPECT_TRUE(SettingsFilesFor(beside, config).Fallback.empty());
 }
 
 } // namespace

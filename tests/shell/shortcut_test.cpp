@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -344,6 +348,38 @@ TEST_F(ShortcutFolder, PathKeyNamesTheProgramsFolderEscaped) {
     const QString odd = tmp.filePath(QStringLiteral("a\\b c/pellix"));
     ToggleShortcut(odd, LinkName, ShortcutDescription(), desktop);
     EXPECT_EQ(RawValue(ReadFileBytes(launcher), "Path"), tmp.path() + QStringLiteral("/a\\\\b c"));
+}
+
+class ShortcutUnwritablePath : public ShortcutFolder,
+                               public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShortcutUnwritablePath, WritesNoLauncherAndSaysWhyOnStderr) {
+    const QString program = QFile::decodeName(QByteArray(GetParam()));
+    EXPECT_FALSE(LauncherPathProblem(program).isEmpty());
+    // stderr goes to a file of the test's own for the call.
+    const QString errFile = tmp.filePath(QStringLiteral("stderr.txt"));
+    std::fflush(stderr);
+    const int saved = ::dup(2);
+    const int fd = ::open(QFile::encodeName(errFile).constData(), O_WRONLY | O_CREAT, 0600);
+    ::dup2(fd, 2);
+    ::close(fd);
+    ToggleShortcut(program, LinkName, ShortcutDescription(), desktop);
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    EXPECT_FALSE(ShortcutExists(LinkName, desktop));
+    const QByteArray err = ReadFileBytes(errFile);
+    EXPECT_TRUE(err.startsWith("pellix: no desktop launcher written: ")) << err.constData();
+    EXPECT_EQ(err.count('\n'), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, ShortcutUnwritablePath,
+                         ::testing::Values("/tmp/x\xff\xfe/pellix", "/opt/\xc3(/pellix",
+                                           "/tmp/bell\a/pellix", "/tmp/del\x7f/pellix", ""));
+
+TEST_F(ShortcutFolder, ValidPathsHaveNoProblem) {
+    EXPECT_TRUE(LauncherPathProblem(target).isEmpty());
+    EXPECT_TRUE(LauncherPathProblem(QStringLiteral("/tmp/tab\there/\u00fc")).isEmpty());
 }
 
 // ---- the icon ----

@@ -1,23 +1,35 @@
 // Stores the settings over and over, each time a new consistent state: every
-// stack entry, register and LastX is derived from the round k. Used by a test
-// that kills this process at random moments.
-// Usage: settings_store_loop FILE
+// stack entry, register and LastX is derived from the round k, counted on from
+// the round in the file. Writes a line
+// to stdout after each store. Used by a test that kills this process at
+// random moments.
+// Usage: settings_store_loop FILE [ROUNDS [FALLBACK]]  (without ROUNDS: for ever)
 
 #include "../settingsfakehost.h"
 #include "settings.h"
 
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
+    if (argc < 2 || argc > 4) {
         return 2;
     }
+    const long rounds = argc >= 3 ? std::strtol(argv[2], nullptr, 10) : -1;
     pellix::TZunCalc zun(1);
     pellix::testing::TFakeSettingsHost host;
-    pellix::TSettings settings(QString::fromLocal8Bit(argv[1]), zun, host, QString());
+    pellix::TSettings settings(pellix::TSettingsFiles(argv[1], argc == 4
+                                                                   ? std::filesystem::path(argv[3])
+                                                                   : std::filesystem::path()),
+                               zun, host, QString());
     settings.SetDecimalSeparator(QStringLiteral("."));
-    for (int k = 1;; ++k) {
+    settings.LoadSettings(); // goes on from the round in the file
+    const int first = static_cast<int>(zun.LastX) + 1;
+    for (int k = first; rounds < 0 || k < first + rounds; ++k) {
         for (size_t i = 0; i < zun.Stack.size(); ++i) {
             zun.Stack[i] = k + 0.25 * static_cast<double>(i);
         }
@@ -27,5 +39,7 @@ int main(int argc, char** argv) {
         zun.LastX = k;
         host.Pos = QPoint(k, -k);
         settings.StoreSettings();
+        std::puts("stored");
+        std::fflush(stdout);
     }
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+// The system steps of the safe save that the C++ library does not offer:
+// creating a file with its final permissions before the first byte, flushing
+// it and its folder to the disk, and telling a temporary file that a store in
+// progress still uses from one a killed store left behind.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace pellix {
+
+class TTempFile {
+public:
+    TTempFile() = default;
+    ~TTempFile();
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+
+    // Creates path, which must not exist, for writing. With perms the file has
+    // exactly those permissions before anything is written; without, the
+    // system's defaults for a new file. The file is marked as in use until
+    // Close, so that RemoveIfAbandoned leaves it alone.
+    std::error_code Create(const std::filesystem::path& path,
+                           std::optional<std::filesystem::perms> perms);
+
+    // Writes all of bytes, then flushes them to the disk.
+    std::error_code WriteAndSync(std::string_view bytes);
+
+    // Called before the file is renamed (where an open file cannot be).
+    void BeforeRename();
+
+    void Close();
+
+private:
+    std::intptr_t FHandle = -1; // file descriptor or HANDLE; -1 when closed
+};
+
+// Flushes the entries of folder (a rename in it) to the disk; best effort.
+void SyncFolder(const std::filesystem::path& folder);
+
+// Removes path when it is a regular file that no store is writing any more.
+// Returns whether it was removed.
+bool RemoveIfAbandoned(const std::filesystem::path& path);
+
+} // namespace pellix

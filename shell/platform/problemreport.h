@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace pellix {
+
+// Reports a problem the program works around without the user's help (a
+// store that failed, a launcher that cannot be written): one line on stderr
+// and, on Windows, on the debugger's output.
+void ReportProblem(const QString& line);
+
+} // namespace pellix
