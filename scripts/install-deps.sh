@@ -6,6 +6,7 @@ set -eu
 packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind"
+packages="$packages xvfb xdotool pkg-config libxcb-damage0-dev libxcb-xtest0-dev"
 
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX

@@ -10,17 +10,12 @@
 #include "zunmain.h"
 
 #include <QCoreApplication>
-#include <QIcon>
 
 int main(int argc, char** argv) {
     pellix::TPellixApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/pellix-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(pellix::ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("pellix"));
 
     pellix::TShellEnvironment env;

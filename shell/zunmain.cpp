@@ -339,6 +339,9 @@ void TZunMain::SetSound(bool on) {
 
 void TZunMain::mnSoundClick() {
     SetSound(!FIsSound);
+    if (FIsSound) {
+        Beep->Prepare();
+    }
 }
 
 void TZunMain::SetShowOnDesktopChecked(bool checked) {
@@ -411,6 +414,19 @@ void TZunMain::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawPixmap(0, 0, FFace);
+    if (!FPainted) {
+        // The sound module loads once the window is on screen, before the
+        // first key press; with the sound off it is never loaded.
+        FPainted = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (FIsSound) {
+                    Beep->Prepare();
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TZunMain::mousePressEvent(QMouseEvent* event) {

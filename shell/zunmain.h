@@ -27,7 +27,7 @@ struct TShellEnvironment {
     QString SettingsFile;                 // the settings file (CFGFileName)
     QString DesktopFolder;                // where the desktop shortcut lies
     QString ExecutablePath;               // what the shortcut starts
-    std::unique_ptr<IClickPlayer> Player; // null: the default audio output
+    std::unique_ptr<IClickPlayer> Player; // null: the platform's player
     std::optional<Separators> Regional;   // null: the system locale's
     TAboutFactory AboutFactory;           // null: no About box
 };
@@ -148,6 +148,7 @@ private:
     double FTotalScale = 1.0;
     QSize FClientSize;
     int FWheelDelta = 0;
+    bool FPainted = false; // the first paint has been done
 
     QPixmap FFace; // the face at the current client size and pixel ratio
 };
