@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
     pellix::TPellixApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
-    QApplication::setWindowIcon(pellix::ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("pellix"));
 
     pellix::TShellEnvironment env;
@@ -28,6 +27,10 @@ int main(int argc, char** argv) {
     const auto tolvBase = pellix::CreateTolvBase(); // after the main window
     const pellix::TSettingChangeFilter settingChange(
         window, [&window] { window.Settings().StoreSettings(); });
+    // Reading the icon and handing it to the window system would hold up the
+    // first display by several milliseconds; the taskbar gets it right after.
+    QObject::connect(&window, &pellix::TZunMain::FirstPainted,
+                     [] { QApplication::setWindowIcon(pellix::ProgramIcon()); });
     window.show();
     window.activateWindow();
     return app.exec();

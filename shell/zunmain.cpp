@@ -415,18 +415,18 @@ void TZunMain::paintEvent(QPaintEvent*) {
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawPixmap(0, 0, FFace);
     if (!FPainted) {
-        // The sound module loads once the window is on screen, before the
-        // first key press; with the sound off it is never loaded.
         FPainted = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (FIsSound) {
-                    Beep->Prepare();
-                }
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TZunMain::AfterFirstPaint, Qt::QueuedConnection);
     }
+}
+
+void TZunMain::AfterFirstPaint() {
+    // The sound module loads once the window is on screen, before the first
+    // key press; with the sound off it is never loaded.
+    if (FIsSound) {
+        Beep->Prepare();
+    }
+    emit FirstPainted();
 }
 
 void TZunMain::mousePressEvent(QMouseEvent* event) {

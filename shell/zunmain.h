@@ -92,6 +92,12 @@ public:
     static constexpr double ScaleFactor = 1.1;
     static constexpr double MinTotalScale = 0.3;
 
+signals:
+    // Once, after the first paint has reached the screen: what the first
+    // display need not wait for starts here.
+    void FirstPainted();
+
+public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -115,6 +121,7 @@ private:
     void ApplyWindowBand();
     void MendRestoredWindow();
     void ShowLabels();
+    void AfterFirstPaint();
     QPixmap FaceSnapshot(const QRect& rect);
     template <typename F>
     void Guarded(F&& action);

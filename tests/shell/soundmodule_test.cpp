@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -215,11 +216,17 @@ protected:
     }
 };
 
-TEST_F(WindowSound, SoundOnLoadsTheModuleAfterShowWithoutAKey) {
+TEST_F(WindowSound, SoundOnLoadsTheModuleAfterTheFirstPaintWithoutAKey) {
     const QString path = Place(Kind::Fake);
     auto w = Window(path, true);
+    QSignalSpy painted(w.get(), &TZunMain::FirstPainted);
+    EXPECT_FALSE(IsLoaded(path));
     ASSERT_TRUE(WaitFor([&] { return IsLoaded(path); }));
+    EXPECT_EQ(painted.count(), 1);
     EXPECT_EQ(Plays(path), 0);
+    w->repaint();
+    QTest::qWait(20);
+    EXPECT_EQ(painted.count(), 1) << "once only";
 }
 
 TEST_F(WindowSound, FirstKeyRightAfterShowClicks) {
