@@ -17,23 +17,20 @@ TBeepThread::~TBeepThread() {
 }
 
 void TBeepThread::Beep() {
-    {
-        std::lock_guard lock(mutex_);
-        if (stopping_) {
-            return;
-        }
-        Sema = true;
-    }
-    wake_.notify_one();
+    Wake(Sema);
 }
 
 void TBeepThread::Prepare() {
+    Wake(preparing_);
+}
+
+void TBeepThread::Wake(bool& request) {
     {
         std::lock_guard lock(mutex_);
         if (stopping_) {
             return;
         }
-        preparing_ = true;
+        request = true;
     }
     wake_.notify_one();
 }

@@ -34,6 +34,8 @@ protected:
 
 private:
     void Execute();
+    // Sets one of the requests below and wakes the worker, unless stopping.
+    void Wake(bool& request);
 
     std::unique_ptr<IClickPlayer> player_;
     std::mutex mutex_;
