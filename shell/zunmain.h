@@ -97,7 +97,6 @@ signals:
     // display need not wait for starts here.
     void FirstPainted();
 
-public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
