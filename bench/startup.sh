@@ -45,6 +45,10 @@ start() { # name program title zoom
     HOME="$dir/home" "$dir/$(basename "$2")" $zoomarg >/dev/null 2>&1 &
     pid=$!
     while ! xdotool search --onlyvisible --name "$3" >/dev/null 2>&1; do
+        if [ $((($(date +%s%N) - t0) / 1000000)) -gt 30000 ]; then
+            echo "$1: no window after 30 s" >&2
+            exit 1
+        fi
         sleep 0.002
     done
     ms=$((($(date +%s%N) - t0) / 1000000))
