@@ -13,6 +13,8 @@ packages="$packages lintian appstream mandoc"
 packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
+# The key-to-screen latency benchmark: key events through XTest, repaints through X Damage.
+packages="$packages xdotool pkg-config libxcb-damage0-dev libxcb-xtest0-dev"
 
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX

@@ -1,12 +1,12 @@
 #include "beepthread.h"
 
-#include "clickplayer.h"
+#include "clicksource.h"
 
 namespace pellix {
 
 TBeepThread::TBeepThread(std::unique_ptr<IClickPlayer> player) : player_(std::move(player)) {
     if (!player_) {
-        player_ = std::make_unique<TAudioClickPlayer>();
+        player_ = PlatformClickPlayer();
     }
     setObjectName(QStringLiteral("BeepThread"));
     start(QThread::LowPriority);
@@ -17,12 +17,20 @@ TBeepThread::~TBeepThread() {
 }
 
 void TBeepThread::Beep() {
+    Wake(Sema);
+}
+
+void TBeepThread::Prepare() {
+    Wake(preparing_);
+}
+
+void TBeepThread::Wake(bool& request) {
     {
         std::lock_guard lock(mutex_);
         if (stopping_) {
             return;
         }
-        Sema = true;
+        request = true;
     }
     wake_.notify_one();
 }
@@ -38,15 +46,22 @@ void TBeepThread::Stop() {
 
 void TBeepThread::Execute() {
     for (;;) {
+        bool play = false;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return Sema || stopping_; });
+            wake_.wait(lock, [this] { return Sema || preparing_ || stopping_; });
             if (stopping_) {
                 return;
             }
+            play = Sema;
             Sema = false;
+            preparing_ = false;
         }
-        player_->Play();
+        if (play) {
+            player_->Play();
+        } else {
+            player_->Prepare();
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clickplayer.h"
+
 #include <QThread>
 
 #include <condition_variable>
@@ -8,24 +10,20 @@
 
 namespace pellix {
 
-// Plays one click and returns when it has finished or failed.
-class IClickPlayer {
-public:
-    virtual ~IClickPlayer() = default;
-    virtual void Play() = 0;
-};
-
 // The key-click worker: Beep signals an auto-reset event and returns at once;
 // the worker plays one click per signal it sees, so signals that arrive while
 // a click plays collapse into one more click.
 class TBeepThread : public QThread {
 public:
-    // Starts the worker. Without a player, the click is played on the default
-    // audio output.
+    // Starts the worker. Without a player, the platform's (PlatformClickPlayer).
     explicit TBeepThread(std::unique_ptr<IClickPlayer> player = nullptr);
     ~TBeepThread() override; // stops and joins
 
     void Beep();
+
+    // Has the worker ready its player (load the sound module) ahead of the
+    // first Beep; returns at once. A Beep meanwhile is played once it is ready.
+    void Prepare();
 
     // Ends the wait-and-play loop after the click being played, if any, and
     // joins the worker. Beep does nothing afterwards.
@@ -36,11 +34,14 @@ protected:
 
 private:
     void Execute();
+    // Sets one of the requests below and wakes the worker, unless stopping.
+    void Wake(bool& request);
 
     std::unique_ptr<IClickPlayer> player_;
     std::mutex mutex_;
     std::condition_variable wake_;
     bool Sema = false; // the auto-reset event: set by Beep, reset by the wait
+    bool preparing_ = false;
     bool stopping_ = false;
 };
 

@@ -11,17 +11,11 @@
 #include "zunmain.h"
 
 #include <QCoreApplication>
-#include <QIcon>
 
 int main(int argc, char** argv) {
     pellix::TPellixApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/pellix-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));
 
     pellix::TShellEnvironment env;
@@ -36,6 +30,10 @@ int main(int argc, char** argv) {
         window, [&window] { window.Settings().StoreSettings(); });
     // A termination request ends the loop, and the window stores on the way out.
     const pellix::TTerminationRequests termination([](int) { QCoreApplication::exit(0); });
+    // Reading the icon and handing it to the window system would hold up the
+    // first display by several milliseconds; the taskbar gets it right after.
+    QObject::connect(&window, &pellix::TZunMain::FirstPainted,
+                     [] { QApplication::setWindowIcon(pellix::ProgramIcon()); });
     window.show();
     window.activateWindow();
     return app.exec();

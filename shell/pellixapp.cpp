@@ -1,5 +1,9 @@
 #include "pellixapp.h"
 
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
+
 #include <exception>
 
 namespace pellix {
@@ -19,6 +23,19 @@ bool TPellixApplication::notify(QObject* receiver, QEvent* event) {
         }
     }
     return true; // the fault is handled; the program goes on
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        // Read as PNG outright: a reader left to guess the format loads every
+        // image-format plugin first, and the icon engine lookup of addFile
+        // loads the icon-engine plugins.
+        QImageReader reader(QStringLiteral(":/icons/pellix-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
 }
 
 } // namespace pellix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 
 #include <functional>
 #include <string_view>
@@ -22,5 +23,9 @@ public:
 private:
     FaultHandler FHandler;
 };
+
+// The program's icon in the seven sizes it is made in, read without any
+// image-format plugin.
+QIcon ProgramIcon();
 
 } // namespace pellix

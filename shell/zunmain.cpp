@@ -391,6 +391,9 @@ void TZunMain::SetSound(bool on) {
 
 void TZunMain::mnSoundClick() {
     SetSound(!FIsSound);
+    if (FIsSound) {
+        Beep->Prepare();
+    }
 }
 
 void TZunMain::SetShowOnDesktopChecked(bool checked) {
@@ -470,6 +473,19 @@ void TZunMain::paintEvent(QPaintEvent*) {
                          QRectF(area.translated(0, shift)));
         }
     }
+    if (!FPainted) {
+        FPainted = true;
+        QMetaObject::invokeMethod(this, &TZunMain::AfterFirstPaint, Qt::QueuedConnection);
+    }
+}
+
+void TZunMain::AfterFirstPaint() {
+    // The sound module loads once the window is on screen, before the first
+    // key press; with the sound off it is never loaded.
+    if (FIsSound) {
+        Beep->Prepare();
+    }
+    emit FirstPainted();
 }
 
 void TZunMain::mousePressEvent(QMouseEvent* event) {

@@ -27,7 +27,7 @@ struct TShellEnvironment {
     TSettingsFiles SettingsFile;          // the settings file (CFGFileName)
     QString DesktopFolder;                // where the desktop shortcut lies
     QString ExecutablePath;               // what the shortcut starts
-    std::unique_ptr<IClickPlayer> Player; // null: the default audio output
+    std::unique_ptr<IClickPlayer> Player; // null: the platform's player
     std::optional<Separators> Regional;   // null: the system locale's
     TAboutFactory AboutFactory;           // null: no About box
 };
@@ -96,6 +96,11 @@ public:
     static constexpr double ScaleFactor = 1.1;
     static constexpr double MinTotalScale = 0.3;
 
+signals:
+    // Once, after the first paint has reached the screen: what the first
+    // display need not wait for starts here.
+    void FirstPainted();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -123,6 +128,7 @@ private:
     int PressedShift() const;
     void ShowLabels();
     void ShowPressed(THotSpot* spot, bool pressed);
+    void AfterFirstPaint();
     template <typename F>
     void Guarded(F&& action);
 
@@ -157,6 +163,7 @@ private:
     QSize FClientSize;
     int FWheelDelta = 0;
     bool FEndStored = false;
+    bool FPainted = false; // the first paint has been done
 
     QPixmap FFace; // the face at the current client size and pixel ratio
 };

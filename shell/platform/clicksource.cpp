@@ -3,7 +3,9 @@
 #ifdef _WIN32
 #include "winsound.h"
 #else
-#include "clickplayer.h"
+#include "soundmodule.h"
+
+#include <QCoreApplication>
 #endif
 
 namespace pellix {
@@ -29,7 +31,8 @@ std::unique_ptr<IClickPlayer> PlatformClickPlayer() {
 #else
 
 std::unique_ptr<IClickPlayer> PlatformClickPlayer() {
-    return std::make_unique<TAudioClickPlayer>();
+    return std::make_unique<TModuleClickPlayer>(
+        SoundModuleCandidates(QCoreApplication::applicationDirPath()));
 }
 
 #endif

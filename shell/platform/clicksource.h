@@ -10,8 +10,8 @@ namespace pellix {
 
 // On Windows: the program's "WAVE" resource 1 played with PlaySoundW and
 // SND_RESOURCE alone (synchronous; the number of auxiliary audio devices is
-// asked once when the player is made). Elsewhere: the embedded click on the
-// default audio output (TAudioClickPlayer).
+// asked once when the player is made). Elsewhere: the sound module's player
+// (TModuleClickPlayer), the module being found relative to the executable.
 std::unique_ptr<IClickPlayer> PlatformClickPlayer();
 
 } // namespace pellix
