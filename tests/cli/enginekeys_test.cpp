@@ -68,6 +68,9 @@ struct ModeCase {
     const char* Lines;
     int Mode, Trig, FixLen; // the current values are 2, 1 and 4
 };
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.Lines;
+}
 
 class EngineModes : public ::testing::TestWithParam<ModeCase> {};
 

@@ -148,6 +148,9 @@ struct EncodingCase {
     std::string Before;
     std::string After; // after k=22 and a new key n=3
 };
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class IniDocumentEncodings : public ::testing::TestWithParam<EncodingCase> {};
 
