@@ -70,7 +70,7 @@ private:
     qsizetype FAt;
 };
 
-// Characters that end or split an addr-spec (RFC 5322 specials, the dot and
+// Characters that end or split a bare mail address (the mail format's specials, the dot and
 // the one "@" excepted): a word holding one is a list, a display name or a
 // group, never one address.
 bool IsAddressSpecial(QChar c) {

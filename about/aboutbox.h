@@ -107,7 +107,7 @@ QString BuiltInAboutText();
 // The run of characters above U+0020 around position pos of text (see
 // LinkAtCaret); empty at the end of the text.
 QString WordAt(const QString& text, int pos);
-// One addr-spec: a single "@" with something before it and a "." somewhere
+// One bare mail address: a single "@" with something before it and a "." somewhere
 // after it, and no comma, semicolon, angle bracket or other character that
 // would make the word a list, a display name or a group.
 bool IsMailAddress(const QString& word);

@@ -163,6 +163,9 @@ void InstallFaceAccessibility() {
 }
 
 void NotifyCaptionChanged(TFaceLabel& label, const QString& oldText) {
+    if (!QAccessible::isActive()) {
+        return; // no assistive technology listens: keep the key press lean
+    }
     QAccessibleTextUpdateEvent event(&label, 0, oldText, label.text());
     QAccessible::updateAccessibility(&event);
 }

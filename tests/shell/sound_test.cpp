@@ -1,5 +1,6 @@
 #include "beepthread.h"
 #include "soundmodule.h"
+#include "waitfor.h"
 #include "wavsound.h"
 
 #include <QElapsedTimer>
@@ -53,19 +54,6 @@ struct Worker {
     FakePlayer* player;
     std::unique_ptr<TBeepThread> thread;
 };
-
-// Waits until cond holds or the time is up; returns whether it held.
-template <typename Cond>
-bool WaitFor(Cond cond, std::chrono::milliseconds limit = 5000ms) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 TEST(BeepThread, OneBeepPlaysExactlyOneClick) {
     Worker w(20ms);

@@ -1,5 +1,6 @@
 #include "beepthread.h"
 #include "soundmodule.h"
+#include "waitfor.h"
 #include "zunmain.h"
 
 #include <QAction>
@@ -21,18 +22,6 @@ using namespace pellix;
 using namespace std::chrono_literals;
 
 namespace {
-
-template <typename Cond>
-bool WaitFor(Cond cond, std::chrono::milliseconds limit = 5000ms) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QTest::qWait(2); // lets the window paint meanwhile
-    }
-    return true;
-}
 
 // Whether the process has this file loaded, asked without loading it.
 bool IsLoaded(const QString& path) {
