@@ -4,12 +4,12 @@
 
 #include "problemreport.h"
 #include "shortcut.h"
+#include "systemseparators.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 
 #ifndef _WIN32
@@ -90,8 +90,8 @@ QString TSettings::CFGFileName() const {
 }
 
 std::string TSettings::DecimalSeparator() const {
-    const QString sep = FDecimal.isEmpty() ? QLocale::system().decimalPoint() : FDecimal;
-    return sep.isEmpty() ? std::string(".") : sep.toStdString();
+    std::string sep = FDecimal.isEmpty() ? SystemSeparators().Decimal : FDecimal.toStdString();
+    return sep.empty() ? std::string(".") : sep;
 }
 
 void TSettings::LoadSettings() {
