@@ -22,6 +22,9 @@ packages="$packages xdotool pkg-config libxcb-damage0-dev libxcb-xtest0-dev"
 case "${1:-}" in
 --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
 --windows) packages="cmake make g++-mingw-w64-x86-64-posix wine64 googletest" ;;
+# `--windows-kit`: what cross-building Qt for Windows needs, the host Qt's
+# tools (moc, rcc, uic) among them.
+--windows-kit) packages="cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools xz-utils" ;;
 esac
 
 missing=""
