@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS     ?=
 
-.PHONY: all deps build run keys test windows-test valgrind sanitize bench startup-bench fuzz format clean
+.PHONY: all deps build run keys test windows-test windows-dist valgrind sanitize bench startup-bench fuzz format clean
 
 all: build
 
@@ -28,9 +28,15 @@ keys: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# Everything that needs no Qt, cross-compiled for Windows and tested under Wine.
+# The whole program cross-compiled for Windows against the Qt kit (built once
+# into ~/.cache/pellix), every test under Wine, the zip and the installer tried.
 windows-test:
 	sh scripts/windows-test.sh $(WINBUILD) $(JOBS)
+
+# The downloads for Windows users: $(WINBUILD)/pellix-<version>-win64.zip and
+# $(WINBUILD)/pellix-<version>-setup.exe.
+windows-dist:
+	KIT=$$(sh scripts/windows-build.sh $(WINBUILD) $(JOBS)) && sh scripts/windows-dist.sh $(WINBUILD) "$$KIT"
 
 valgrind: build
 	sh scripts/valgrind-tests.sh $(BUILD)

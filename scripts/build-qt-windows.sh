@@ -6,11 +6,13 @@
 #
 #   sh scripts/build-qt-windows.sh [jobs]
 #
-# Prints the kit's folder as its last line. A kit whose stamp names the same
+# Prints the kit's folder on standard output, and nothing else there: what
+# the build says goes to standard error. A kit whose stamp names the same
 # source version and options is reused; anything else in the folder (a build
 # that stopped half-way, other options) is thrown away and built again.
 # PELLIX_QT_KIT overrides the folder.
 set -eu
+exec 3>&1 1>&2
 project=$(cd "$(dirname "$0")/.." && pwd)
 JOBS=${1:-$(nproc 2>/dev/null || echo 2)}
 
@@ -32,7 +34,7 @@ OPTIONS="-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
 stamp="qtbase $QT_VERSION;$(echo $OPTIONS | tr '\n' ' ')"
 
 if [ -f "$KIT/pellix-kit.stamp" ] && [ "$(cat "$KIT/pellix-kit.stamp")" = "$stamp" ]; then
-    echo "$KIT"
+    echo "$KIT" >&3
     exit 0
 fi
 
@@ -74,7 +76,7 @@ cmake -S "$source_dir" -B "$build_dir" -G Ninja $OPTIONS \
     -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_CROSSCOMPILING_EMULATOR=
 cmake --build "$build_dir" -j "$JOBS"
 cmake --install "$build_dir"
-echo "Qt kit built in $(($(date +%s) - start)) s" >&2
+echo "Qt kit built in $(($(date +%s) - start)) s"
 rm -rf "$build_dir"
 echo "$stamp" >"$KIT/pellix-kit.stamp"
-echo "$KIT"
+echo "$KIT" >&3

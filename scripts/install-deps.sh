@@ -18,10 +18,12 @@ packages="$packages xdotool pkg-config libxcb-damage0-dev libxcb-xtest0-dev"
 
 # `--fuzz` adds clang's libFuzzer runtime. `--windows` installs instead what
 # the Windows build and its tests need: the MinGW-w64 cross compiler (POSIX
-# thread model), Wine to run the tests, and GoogleTest's sources.
+# thread model), Wine to run the tests, GoogleTest's sources, and for the
+# downloads and their test: zip, NSIS, an X server, xdotool and ImageMagick.
 case "${1:-}" in
 --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
---windows) packages="cmake make g++-mingw-w64-x86-64-posix wine64 googletest" ;;
+--windows) packages="cmake make g++-mingw-w64-x86-64-posix wine64 googletest
+    nsis zip xvfb xdotool imagemagick" ;;
 # `--windows-kit`: what cross-building Qt for Windows needs, the host Qt's
 # tools (moc, rcc, uic) among them.
 --windows-kit) packages="cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools xz-utils" ;;

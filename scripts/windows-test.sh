@@ -1,7 +1,8 @@
 #!/bin/sh
-# Cross-compiles everything of Pellix that needs no Qt (engine, keypad, ini,
-# cli, the Windows-native pieces and the Windows resources) for 64-bit Windows
-# with MinGW-w64, then runs the test programs under Wine.
+# Cross-compiles the whole of Pellix for 64-bit Windows with MinGW-w64 against
+# the Qt kit (windows-build.sh), runs every test program under Wine, then puts
+# the zip and the installer together and tries both under Wine as a user would
+# (tests/win/program_test.sh).
 #
 #   sh scripts/windows-test.sh [build folder] [jobs]
 #
@@ -13,12 +14,7 @@ cd "$(dirname "$0")/.."
 BUILD=${1:-build-win}
 JOBS=${2:-$(nproc 2>/dev/null || echo 2)}
 
-sh scripts/install-deps.sh --windows
-
-cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DPELLIX_LIBRARIES="engine;ini;keypad;cli" -DPELLIX_GTEST_SOURCE=/usr/src/googletest \
-    -DPELLIX_WERROR=ON
-cmake --build "$BUILD" -j "$JOBS"
+KIT=$(sh scripts/windows-build.sh "$BUILD" "$JOBS")
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
@@ -55,4 +51,16 @@ printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null
 "$WINESERVER" -w
 
+# The Qt test programs find the kit's libraries and plugins, and the compiler's
+# runtime that those link to; they draw off screen.
+runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+pthread=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
+export WINEPATH="$("$WINE" winepath -w "$KIT/bin");$("$WINE" winepath -w "$runtime");$("$WINE" winepath -w "$pthread")"
+export QT_PLUGIN_PATH="$("$WINE" winepath -w "$KIT/plugins")" QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
+unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM
+
+sh scripts/windows-dist.sh "$BUILD" "$KIT"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
+sh tests/win/program_test.sh "$BUILD/pellix-$version-win64" "$BUILD/pellix-$version-setup.exe" \
+    "$BUILD/pellix-win64-screenshot.png"
