@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -35,6 +37,16 @@ QString Fold(const QString& s) {
 
 bool HasLineBreak(const QString& s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
+
+// Text with letters beyond ASCII that is valid UTF-8.
+bool IsUtf8(const QByteArray& bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return false;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 std::filesystem::path ToFsPath(const QString& s) {
@@ -112,6 +124,10 @@ void TLangFile::Parse(const QByteArray& bytes) {
     } else if (starts({0xFE, 0xFF})) {
         FEncoding = TLangEncoding::Utf16BE;
         FBom = bytes.left(2);
+    } else if (IsUtf8(bytes)) {
+        // Files saved as UTF-8 without a mark read as what they are, also
+        // where the system's 8-bit code page is another (Windows).
+        FEncoding = TLangEncoding::Utf8;
     }
     const bool wide = FEncoding == TLangEncoding::Utf16LE || FEncoding == TLangEncoding::Utf16BE;
     const TUnits units{bytes, FBom.size(), wide ? 2 : 1, FEncoding == TLangEncoding::Utf16BE};
