@@ -274,9 +274,19 @@ TEST_P(KeypadChange, CallsTheOwnerOncePerChange) {
 }
 
 const ChangeCase kChanges[] = {
-    {"", "1 2", 2},          {"", "f #60000", 2}, // the press without a key clears the annunciator
-    {"", "#60000 BACK", 0},  {"1 2", "PASTE:5", 1}, // completes the entry and pushes: one call
-    {"1 2", "PASTE:4,2", 0}, {"5 ENTER 1 CHS f", "SQRT", 1}, // the fault's text
+    // a call for each digit
+    {"", "1 2", 2},
+    // the press without a key clears the annunciator
+    {"", "f #60000", 2},
+    // nothing shown changes
+    {"", "#60000 BACK", 0},
+    // completes the entry, pushes and shows the value: one call
+    {"1 2", "PASTE:5", 1},
+    // refused
+    {"1 2", "PASTE:4,2", 0},
+    // pushes -12, then the fault's text: one call
+    {"1 CHS 2 f", "SQRT", 1},
+    // operator prompt, then the store
     {"STO", "+ 7", 2},
 };
 
