@@ -120,6 +120,45 @@ void Toggle(std::string& caption, char letter) {
 
 } // namespace
 
+// Notifies the owner once the outermost public call ends, however it ends, if
+// what the owner shows for the machine differs from what it was at the start.
+// Without a callback nothing is copied, so the command-line tool and the
+// benchmarks pay nothing.
+class TZunEntry::TChangeNotice {
+public:
+    explicit TChangeNotice(TZunEntry& entry)
+        : FEntry(entry), FOuter(entry.FNoticeDepth++ == 0 && entry.FOnChange) {
+        if (FOuter) {
+            FBefore = Shown();
+        }
+    }
+    ~TChangeNotice() {
+        --FEntry.FNoticeDepth;
+        if (FOuter && !(Shown() == FBefore)) {
+            FEntry.FOnChange();
+        }
+    }
+    TChangeNotice(const TChangeNotice&) = delete;
+    TChangeNotice& operator=(const TChangeNotice&) = delete;
+
+private:
+    struct TShown {
+        std::string Display, F, G, Trig;
+        bool Frac = false, STO = false, RCL = false;
+        bool operator==(const TShown&) const = default;
+    };
+
+    TShown Shown() const {
+        const TZunEntry& e = FEntry;
+        return {e.FDisplay,   e.FCaptionF, e.FCaptionG, e.FCaptionTrig,
+                e.FFracInput, e.FSTOInput, e.FRCLInput};
+    }
+
+    TZunEntry& FEntry;
+    bool FOuter;
+    TShown FBefore;
+};
+
 TZunEntry::TZunEntry(TZunCalc& calc) : FCalc(calc) {}
 
 Prefix TZunEntry::ActivePrefix() const {
@@ -130,10 +169,12 @@ Prefix TZunEntry::ActivePrefix() const {
 }
 
 void TZunEntry::RefreshDisplay() {
+    const TChangeNotice notice(*this);
     FDisplay = FCalc.Display();
 }
 
 void TZunEntry::AppException(std::string_view message) {
+    const TChangeNotice notice(*this);
     if (message.find("floating") != std::string_view::npos) {
         FCalc.FError = InvalidData;
     } else {
@@ -143,6 +184,7 @@ void TZunEntry::AppException(std::string_view message) {
 }
 
 void TZunEntry::SyncTrigCaption() {
+    const TChangeNotice notice(*this);
     const auto mode = static_cast<std::size_t>(FCalc.TrigMode);
     if (mode < TrigCaptions.size()) {
         FCaptionTrig = TrigCaptions[mode];
@@ -150,6 +192,7 @@ void TZunEntry::SyncTrigCaption() {
 }
 
 void TZunEntry::lbFClick(PrefixSender sender) {
+    const TChangeNotice notice(*this);
     if (sender == PrefixSender::GKey) {
         Toggle(FCaptionG, 'g');
         FCaptionF.clear();
@@ -160,6 +203,7 @@ void TZunEntry::lbFClick(PrefixSender sender) {
 }
 
 void TZunEntry::KeyClick(int code) {
+    const TChangeNotice notice(*this);
     FCode = code;
     FRefresh = true;
 
@@ -173,7 +217,7 @@ void TZunEntry::KeyClick(int code) {
         }
         return;
     }
-    if (HandleSTOPrompt() || HandleRCLPrompt()) {
+    if (HandleRegisterPrompt()) {
         return;
     }
 
@@ -292,6 +336,7 @@ void TZunEntry::CompleteEntry() {
 }
 
 bool TZunEntry::Paste(std::string_view text) {
+    const TChangeNotice notice(*this);
     const std::optional<double> value = PasteNumber(text, FCalc.Regional.Decimal);
     if (!value) {
         return false;
@@ -309,6 +354,7 @@ bool TZunEntry::Paste(std::string_view text) {
 }
 
 void TZunEntry::SetRegional(const Separators& sep) {
+    const TChangeNotice notice(*this);
     FCalc.Regional = sep;
     if (FCalc.Input && !FFracInput && !FSTOInput && !FRCLInput) {
         RefreshDisplay();
@@ -375,53 +421,51 @@ void TZunEntry::AddDecimalPoint() {
     FRefresh = false;
 }
 
-bool TZunEntry::HandleSTOPrompt() {
-    if (!FSTOInput) {
+// The register prompts of STO and RCL: back-arrow cancels, an arithmetic key
+// puts its operator into the prompt, a digit names the register.
+bool TZunEntry::HandleRegisterPrompt() {
+    if (!FSTOInput && !FRCLInput) {
         return false;
     }
+    const bool store = FSTOInput;
+    bool& prompt = store ? FSTOInput : FRCLInput;
+    const std::string_view word = store ? "STO" : "RCL";
     if (FCode == KeyBack) {
         RefreshDisplay();
-        FSTOInput = false;
+        prompt = false;
     } else if (const char keyOp = PromptOperator(FCode); keyOp != '\0') {
-        FDisplay = OperatorPrompt("STO", keyOp);
+        FDisplay = OperatorPrompt(word, keyOp);
     } else if (const int d = RegisterDigit(FCode); d >= 0) {
         double& reg = FCalc.Reg[static_cast<std::size_t>(d)];
-        const char op = OperatorOfPrompt(FDisplay, "STO");
-        reg = op == '\0' ? FCalc.Stack[0] : RegisterArithmetic(op, reg, FCalc.Stack[0]);
+        const double x = FCalc.Stack[0];
+        const char op = OperatorOfPrompt(FDisplay, word);
+        const double value = op != '\0' ? RegisterArithmetic(op, reg, x) : store ? x : reg;
+        if (store) {
+            reg = value;
+        } else {
+            FCalc.Push(value);
+        }
         RefreshDisplay();
-        FSTOInput = false;
+        prompt = false;
     }
     return true;
 }
 
-bool TZunEntry::HandleRCLPrompt() {
-    if (!FRCLInput) {
-        return false;
-    }
-    if (FCode == KeyBack) {
-        RefreshDisplay();
-        FRCLInput = false;
-    } else if (const char keyOp = PromptOperator(FCode); keyOp != '\0') {
-        FDisplay = OperatorPrompt("RCL", keyOp);
-    } else if (const int d = RegisterDigit(FCode); d >= 0) {
-        const double reg = FCalc.Reg[static_cast<std::size_t>(d)];
-        const char op = OperatorOfPrompt(FDisplay, "RCL");
-        FCalc.Push(op == '\0' ? reg : RegisterArithmetic(op, reg, FCalc.Stack[0]));
-        FRCLInput = false;
-        RefreshDisplay();
-    }
-    return true;
-}
-
-void TZunEntry::Press(int code) {
+void TZunEntry::Guarded(const std::function<void()>& action) {
+    const TChangeNotice notice(*this);
     try {
-        KeyClick(code);
+        action();
     } catch (const std::exception& fault) { // EMathError and any other fault
         AppException(fault.what());
     }
 }
 
+void TZunEntry::Press(int code) {
+    Guarded([this, code] { KeyClick(code); });
+}
+
 KeyPressResult TZunEntry::FormKeyPress(char16_t ch) {
+    const TChangeNotice notice(*this);
     switch (ch) {
     case u'Q':
     case u'q':
@@ -455,12 +499,9 @@ KeyPressResult TZunEntry::FormKeyPress(char16_t ch) {
 }
 
 KeyPressResult TZunEntry::TypeChar(char16_t ch) {
-    try {
-        return FormKeyPress(ch);
-    } catch (const std::exception& fault) {
-        AppException(fault.what());
-        return KeyPressResult::Done;
-    }
+    KeyPressResult result = KeyPressResult::Done;
+    Guarded([&] { result = FormKeyPress(ch); });
+    return result;
 }
 
 } // namespace pellix

@@ -2,14 +2,16 @@
 
 // The entry state machine: turns key codes into number entry, prompts and
 // engine operations. It owns what the main window shows for it (the display
-// text, the f, g and angle annunciators) and needs no window: the window copies
-// the texts into its labels after each call, the command-line tool prints them.
+// text, the f, g and angle annunciators) and needs no window: it tells its
+// owner through one callback when any of them changed, and the window copies
+// the texts into its labels then; the command-line tool prints them.
 
 #include "keytable.h"
 #include "zuncalc.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -35,7 +37,7 @@ public:
     // where the fault arose.
     void KeyClick(int code);
 
-    // KeyClick with the application's fault handler around it.
+    // KeyClick through Guarded.
     void Press(int code);
 
     // A typed character. Q closes (the caller stores the settings and closes);
@@ -43,8 +45,20 @@ public:
     // is looked up in the keyboard table (letters upper-cased first).
     KeyPressResult FormKeyPress(char16_t ch);
 
-    // FormKeyPress with the application's fault handler around it.
+    // FormKeyPress through Guarded; a fault ends the character as Done.
     KeyPressResult TypeChar(char16_t ch);
+
+    // Runs an action of a front end (a key press, a typed character, a paste,
+    // a menu command) and turns a fault that leaves it into the display's
+    // error text (AppException). Faults that the engine does not handle end
+    // here, in the front end's own code, not in a toolkit's event loop.
+    void Guarded(const std::function<void()>& action);
+
+    // The owner's callback: called once at the end of each call of this
+    // machine that changed the display text, an annunciator or a prompt, and
+    // never after a call that changed none of them. It must not throw: it also
+    // runs while a fault leaves KeyClick.
+    void OnChange(std::function<void()> handler) { FOnChange = std::move(handler); }
 
     // Pastes the number of a text (the clipboard's) in the strict form of
     // PasteNumber. A number being keyed in is completed first, as any key that
@@ -97,9 +111,10 @@ private:
     void AddExponent();
     void ChangeSign();
     void BackArrow();
-    bool HandleSTOPrompt();
-    bool HandleRCLPrompt();
+    bool HandleRegisterPrompt();
     void Perform(KeyMeaning meaning);
+
+    class TChangeNotice;
 
     TZunCalc& FCalc;
     std::string FDisplay;
@@ -114,6 +129,9 @@ private:
     // State of the press in progress, read and cleared by the private steps.
     int FCode = 0;
     bool FRefresh = true;
+
+    std::function<void()> FOnChange;
+    int FNoticeDepth = 0; // public calls in progress; the outermost one notifies
 };
 
 } // namespace pellix

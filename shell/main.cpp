@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
     env.Player = pellix::PlatformClickPlayer();
     env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
     pellix::TZunMain window(std::move(env));
+    // The last resort for faults that escape an event handler; key presses,
+    // paste and menu commands end theirs in the display themselves.
+    app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
     const auto tolvBase = pellix::CreateTolvBase(); // after the main window
     const pellix::TSettingChangeFilter settingChange(
         window, [&window] { window.Settings().StoreSettings(); });
@@ -36,5 +39,7 @@ int main(int argc, char** argv) {
                      [] { QApplication::setWindowIcon(pellix::ProgramIcon()); });
     window.show();
     window.activateWindow();
-    return app.exec();
+    const int code = app.exec();
+    app.SetFaultHandler(nullptr); // the window goes before the application
+    return code;
 }

@@ -10,7 +10,9 @@ namespace pellix {
 
 // The application object. Faults thrown by an event handler never unwind
 // through Qt's event loop: notify catches them and hands the message to the
-// installed fault handler (the main window's AppException).
+// fault handler that main installs (the main window's AppException). It is
+// the last resort: keys, paste and menu commands end their own faults in the
+// entry machine.
 class TPellixApplication : public QApplication {
 public:
     TPellixApplication(int& argc, char** argv);

@@ -4,7 +4,6 @@
 #include "facepainter.h"
 #include "keyboard.h"
 #include "keymap.h"
-#include "pellixapp.h"
 #include "shortcut.h"
 #include "systemseparators.h"
 #include "vendor.h"
@@ -77,11 +76,7 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     FormCreate();
 }
 
-TZunMain::~TZunMain() {
-    if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
-        app->SetFaultHandler(nullptr);
-    }
-}
+TZunMain::~TZunMain() = default;
 
 void TZunMain::CreateControls() {
     for (const FaceKey& k : FaceKeys) {
@@ -114,6 +109,7 @@ void TZunMain::CreateControls() {
     lbF = FLabels[1];
     lbG = FLabels[2];
     lbTrig = FLabels[3];
+    Entry.OnChange([this] { ShowLabels(); });
     for (TFaceLabel* l : {lbF, lbG, lbTrig}) {
         connect(l, &TFaceLabel::Click, this, [this](TFaceLabel* s) { lbFClick(s); });
     }
@@ -171,10 +167,7 @@ void TZunMain::FormCreate() {
     mnSound->setChecked(FIsSound);
     mnStayOnTop->setChecked(FStayOnTop);
     MousePos = QPoint(-1, -1);
-    RefreshDisplay();
-    if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
-        app->SetFaultHandler([this](std::string_view message) { AppException(message); });
-    }
+    Entry.RefreshDisplay();
     FLastShowAbout = CurrentDateTimeValue();
     // Every orderly end that does not close the window first (a termination
     // request, the end of the session on Windows) ends the event loop.
@@ -185,7 +178,7 @@ void TZunMain::FormCreate() {
                     FormDeactivate();
                 }
             });
-    ApplyStoredZoom();
+    Zoom(FTotalScale); // from the design's size
 }
 
 // The settings file may hold any position and zoom. A position that puts the
@@ -218,17 +211,6 @@ void TZunMain::SetWindowPos(QPoint p) {
     FStoredPos = p;
 }
 
-void TZunMain::ApplyStoredZoom() {
-    FScale = FTotalScale;
-    SetClientSize(ZoomedClientSize(FTotalScale));
-    for (THotSpot* s : FHotSpots) {
-        ScaleControl(s);
-    }
-    for (TFaceLabel* l : FLabels) {
-        ScaleControl(l);
-    }
-}
-
 void TZunMain::SetClientSize(QSize size) {
     FClientSize = size;
     setFixedSize(size);
@@ -249,8 +231,10 @@ void TZunMain::ScaleControl(QWidget* control) {
     }
 }
 
-void TZunMain::ZoomStep(double scale) {
-    FScale = scale;
+// The window, its hot spots and its labels grow by factor from their present
+// size (the stored zoom at start-up, one wheel step after).
+void TZunMain::Zoom(double factor) {
+    FScale = factor;
     SetClientSize(ScaledSize(FClientSize, FScale));
     for (THotSpot* s : FHotSpots) { // image controls first, then labels
         ScaleControl(s);
@@ -258,13 +242,13 @@ void TZunMain::ZoomStep(double scale) {
     for (TFaceLabel* l : FLabels) {
         ScaleControl(l);
     }
-    FSettings->StoreSettings();
 }
 
 void TZunMain::FormMouseWheelDown() {
     if (FTotalScale > MinTotalScale) {
         FTotalScale /= ScaleFactor;
-        ZoomStep(1 / ScaleFactor);
+        Zoom(1 / ScaleFactor);
+        FSettings->StoreSettings();
     }
 }
 
@@ -275,15 +259,12 @@ void TZunMain::FormMouseWheelUp() {
     const QSize grown = ScaledSize(FClientSize, ScaleFactor);
     if (area != nullptr && FitsIn(grown, area->availableGeometry().size())) {
         FTotalScale *= ScaleFactor;
-        ZoomStep(ScaleFactor);
+        Zoom(ScaleFactor);
+        FSettings->StoreSettings();
     }
 }
 
-void TZunMain::RefreshDisplay() {
-    Entry.RefreshDisplay();
-    ShowLabels();
-}
-
+// The entry machine calls this whenever what it shows has changed.
 void TZunMain::ShowLabels() {
     lbDisplay->SetCaption(FromUtf8(Entry.DisplayText()));
     lbF->SetCaption(FromUtf8(Entry.FCaption()));
@@ -293,7 +274,6 @@ void TZunMain::ShowLabels() {
 
 void TZunMain::AppException(std::string_view message) {
     Entry.AppException(message);
-    ShowLabels();
 }
 
 void TZunMain::KeyClick(THotSpot* sender) {
@@ -301,20 +281,7 @@ void TZunMain::KeyClick(THotSpot* sender) {
     if (key == nullptr || key->Kind != SpotKind::Key) {
         return;
     }
-    Guarded([&] { Entry.KeyClick(key->Code); });
-    ShowLabels();
-}
-
-// Faults of a key press end in the display here, inside the window's own code,
-// so that they never unwind through Qt's event delivery. The application's
-// notify catches whatever else escapes an event handler.
-template <typename F>
-void TZunMain::Guarded(F&& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        AppException(e.what());
-    }
+    Entry.Press(key->Code);
 }
 
 // The pressed key's cap in device pixels of the face: all of it, as drawn,
@@ -364,7 +331,6 @@ void TZunMain::lbFClick(QObject* sender) {
         who = spot->objectName() == QLatin1String("imG") ? PrefixSender::GKey : PrefixSender::FKey;
     }
     Entry.lbFClick(who);
-    ShowLabels();
 }
 
 void TZunMain::imCloseClick() {
@@ -402,7 +368,7 @@ void TZunMain::SetShowOnDesktopChecked(bool checked) {
 
 void TZunMain::mnShowOnDesktopClick() {
     // A shell link that cannot be made (Windows) shows its fault in the display.
-    Guarded([&] { ShowOnDesktopClick(*this, FEnv.ExecutablePath, FEnv.DesktopFolder); });
+    Entry.Guarded([&] { ShowOnDesktopClick(*this, FEnv.ExecutablePath, FEnv.DesktopFolder); });
 }
 
 void TZunMain::SetStayOnTop(bool on) {
@@ -428,7 +394,6 @@ void TZunMain::FormDeactivate() {
 
 void TZunMain::SyncTrigCaption() {
     Entry.SyncTrigCaption();
-    ShowLabels();
 }
 
 void TZunMain::Copy1Click() {
@@ -436,9 +401,7 @@ void TZunMain::Copy1Click() {
 }
 
 void TZunMain::Paste1Click() {
-    if (Entry.Paste(QGuiApplication::clipboard()->text().toStdString())) {
-        ShowLabels();
-    }
+    Entry.Guarded([this] { Entry.Paste(QGuiApplication::clipboard()->text().toStdString()); });
 }
 
 void TZunMain::ShowAbout() {
@@ -538,10 +501,7 @@ void TZunMain::keyPressEvent(QKeyEvent* event) {
     }
     // The typed character decides the action.
     for (const QChar ch : event->text()) {
-        KeyPressResult result = KeyPressResult::Done;
-        Guarded([&] { result = Entry.FormKeyPress(ch.unicode()); });
-        ShowLabels();
-        if (result == KeyPressResult::Close) {
+        if (Entry.TypeChar(ch.unicode()) == KeyPressResult::Close) {
             imCloseClick();
             return;
         }
@@ -587,7 +547,6 @@ bool TZunMain::event(QEvent* event) {
         // The system's regional settings changed: new separators from now on.
         if (!FEnv.Regional) {
             Entry.SetRegional(SystemSeparators());
-            ShowLabels();
             FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
         }
 #ifndef _WIN32 // Windows stores on its settings-change broadcast instead

@@ -44,12 +44,11 @@ public:
     TZunCalc Zun;
     TZunEntry Entry;
 
-    // One key press through a hot spot; faults leave it (the application's
-    // fault handler shows them).
+    // One key press through a hot spot; its faults end in the display.
     void KeyClick(THotSpot* sender);
-    // The fault handler: the message (or "Invalid Data") becomes the display.
+    // The application's last-resort fault handler (main installs it): the
+    // message (or "Invalid Data") becomes the display.
     void AppException(std::string_view message);
-    void RefreshDisplay();
 
     void imMouseDown(THotSpot* sender);
     void imMouseUp(THotSpot* sender, int x);
@@ -118,8 +117,7 @@ private:
     void FormCreate();
     void CreateControls();
     void CreateMenu();
-    void ApplyStoredZoom();
-    void ZoomStep(double scale);
+    void Zoom(double factor);
     void ScaleControl(QWidget* control);
     void SetClientSize(QSize size);
     void ApplyWindowBand();
@@ -129,8 +127,6 @@ private:
     void ShowLabels();
     void ShowPressed(THotSpot* spot, bool pressed);
     void AfterFirstPaint();
-    template <typename F>
-    void Guarded(F&& action);
 
     TShellEnvironment FEnv;
     std::unique_ptr<TBeepThread> Beep;

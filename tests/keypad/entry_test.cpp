@@ -246,5 +246,55 @@ TEST_F(EntryTest, NewSeparatorsShowXInTheNewNotation) {
     EXPECT_EQ(Display(), "5_") << "a number being keyed in stays";
 }
 
+// The owner's change callback: once per call that changes what is shown, after
+// the change, and never for a call that changes nothing.
+struct ChangeCase {
+    const char* before;
+    const char* keys;
+    int calls;
+
+    friend void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.keys; }
+};
+
+class KeypadChange : public EntryTest, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(KeypadChange, CallsTheOwnerOncePerChange) {
+    Keys(GetParam().before);
+    int calls = 0;
+    std::string seen;
+    entry.OnChange([&] {
+        ++calls;
+        seen = Display();
+    });
+    Keys(GetParam().keys);
+    EXPECT_EQ(calls, GetParam().calls);
+    if (calls > 0) {
+        EXPECT_EQ(seen, Display());
+    }
+}
+
+const ChangeCase kChanges[] = {
+    // a call for each digit
+    {"", "1 2", 2},
+    // the press without a key clears the annunciator
+    {"", "f #60000", 2},
+    // nothing shown changes
+    {"", "#60000 BACK", 0},
+    // completes the entry, pushes and shows the value: one call
+    {"1 2", "PASTE:5", 1},
+    // refused
+    {"1 2", "PASTE:4,2", 0},
+    // pushes -12, then the fault's text: one call
+    {"1 CHS 2 f", "SQRT", 1},
+    // operator prompt, then the store
+    {"STO", "+ 7", 2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keypad, KeypadChange, ::testing::ValuesIn(kChanges),
+                         [](const ::testing::TestParamInfo<ChangeCase>& p) {
+                             return TestName(std::string(p.param.before) + "_" + p.param.keys,
+                                             p.index);
+                         });
+
 } // namespace
 } // namespace pellix::test

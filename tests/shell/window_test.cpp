@@ -518,14 +518,14 @@ TEST_F(Window, PressActionOnTheBadgeOpensTheAboutBoxAndOnOnStoresAndCloses) {
 TEST_F(Window, LongestNumberFitsTheDisplayAtEveryZoom) {
     for (int step = 0; step < 4; ++step) {
         w->Zun.Stack[0] = -999999999999.0;
-        w->RefreshDisplay();
+        w->Entry.RefreshDisplay();
         TFaceLabel* display = w->Label("lbDisplay");
         ASSERT_EQ(display->text(), QStringLiteral("-999,999,999,999.000000000"));
         EXPECT_LE(QFontMetrics(display->font()).horizontalAdvance(display->text()),
                   display->width())
             << "zoom step " << step;
         w->Zun.Stack[0] = 1;
-        w->RefreshDisplay();
+        w->Entry.RefreshDisplay();
         EXPECT_EQ(display->font().pixelSize(), RoundEven(display->FontPoints() * 96.0 / 72.0))
             << "short numbers keep the full size";
         Wheel(-120);
