@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
     env.Player = pellix::PlatformClickPlayer();
     env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
     pellix::TZunMain window(std::move(env));
+    // The last resort for a fault that escapes an event handler other than the
+    // keys' (those end in the entry machine): it shows on the display too.
+    app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
     // The last resort for faults that escape an event handler; key presses,
     // paste and menu commands end theirs in the display themselves.
     app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
