@@ -1,4 +1,6 @@
-// Pellix: the calculator's window.
+// Pellix: the calculator's window. The composition root: it creates the
+// application, the language data module, the window with its environment and
+// About box, and installs the last-resort fault handler.
 
 #include "aboutbox.h"
 #include "clicksource.h"
@@ -18,14 +20,18 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));
 
+    const auto tolvBase = pellix::CreateTolvBase(); // outlives every window
+    pellix::ITranslator& texts = *tolvBase->LanMan;
     pellix::TShellEnvironment env;
     env.SettingsFile = pellix::DefaultSettingsFiles();
     env.DesktopFolder = pellix::DesktopFolder();
     env.ExecutablePath = QCoreApplication::applicationFilePath();
     env.Player = pellix::PlatformClickPlayer();
-    env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
+    env.AboutFactory = [&texts](QWidget* owner) { return new pellix::TFrmAbout(owner, texts); };
+    env.Texts = &texts;
     pellix::TZunMain window(std::move(env));
-    const auto tolvBase = pellix::CreateTolvBase(); // after the main window
+    // What escapes every other event handler ends up on the display.
+    app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
     const pellix::TSettingChangeFilter settingChange(
         window, [&window] { window.Settings().StoreSettings(); });
     // A termination request ends the loop, and the window stores on the way out.
@@ -36,5 +42,7 @@ int main(int argc, char** argv) {
                      [] { QApplication::setWindowIcon(pellix::ProgramIcon()); });
     window.show();
     window.activateWindow();
-    return app.exec();
+    const int result = app.exec();
+    app.SetFaultHandler(nullptr); // the window goes first
+    return result;
 }
