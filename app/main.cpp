@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     env.AboutFactory = [&texts](QWidget* owner) { return new pellix::TFrmAbout(owner, texts); };
     env.Texts = &texts;
     pellix::TZunMain window(std::move(env));
-    // What escapes every other event handler ends up on the display.
+    // The last resort for faults that escape an event handler; key presses,
+    // paste and menu commands end theirs in the display themselves.
     app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
     const pellix::TSettingChangeFilter settingChange(
         window, [&window] { window.Settings().StoreSettings(); });
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
                      [] { QApplication::setWindowIcon(pellix::ProgramIcon()); });
     window.show();
     window.activateWindow();
-    const int result = app.exec();
-    app.SetFaultHandler(nullptr); // the window goes first
-    return result;
+    const int code = app.exec();
+    app.SetFaultHandler(nullptr); // the window goes before the application
+    return code;
 }

@@ -4,6 +4,7 @@
 #include "facepainter.h"
 #include "keyboard.h"
 #include "keymap.h"
+#include "pellixapp.h"
 #include "shortcut.h"
 #include "systemseparators.h"
 #include "vendor.h"
@@ -96,7 +97,11 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     FormCreate();
 }
 
-TZunMain::~TZunMain() = default;
+TZunMain::~TZunMain() {
+    if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
+        app->SetFaultHandler(nullptr);
+    }
+}
 
 void TZunMain::CreateControls() {
     for (const FaceKey& k : FaceKeys) {
@@ -211,6 +216,9 @@ void TZunMain::FormCreate() {
     mnStayOnTop->setChecked(FStayOnTop);
     MousePos = QPoint(-1, -1);
     RefreshDisplay();
+    if (auto* app = dynamic_cast<TPellixApplication*>(QCoreApplication::instance())) {
+        app->SetFaultHandler([this](std::string_view message) { AppException(message); });
+    }
     FLastShowAbout = CurrentDateTimeValue();
     // Every orderly end that does not close the window first (a termination
     // request, the end of the session on Windows) ends the event loop.

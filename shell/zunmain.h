@@ -119,10 +119,10 @@ protected:
 private:
     void FormCreate();
     void CreateControls();
-    void CreateMenu();
     // The menu's captions and the face's accessible names in the current
     // language, from their built-in texts.
     void Translate();
+    void CreateMenu();
     void ApplyStoredZoom();
     void ZoomStep(double scale);
     void ScaleControl(QWidget* control);
