@@ -1,6 +1,5 @@
 #include "aboutbox.h"
 
-#include "tolvbase.h"
 #include "vendor.h"
 
 #include <QApplication>
@@ -99,6 +98,10 @@ QString BuiltInAboutText() {
     return crlf + crlf + QStringLiteral("Copyright \u00a9 2026 The Pellix developers") + crlf +
            QString::fromLatin1(WebAddress) + crlf + QStringLiteral("All rights reserved.") + crlf +
            crlf + QStringLiteral("e-mail: ") + QString::fromLatin1(SupportMail) + crlf;
+}
+
+QString BuiltInCloseCaption() {
+    return QStringLiteral("OK");
 }
 
 QString WordAt(const QString& text, int pos) {
@@ -227,8 +230,8 @@ bool IsOpenableUrl(const QUrl& url) {
                              scheme == QLatin1String("mailto"));
 }
 
-TFrmAbout::TFrmAbout(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TFrmAbout::TFrmAbout(QWidget* owner, ITranslator& texts)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FTexts(texts) {
     setObjectName(QStringLiteral("FrmAbout"));
     setModal(true);
     setFixedSize(358, 330);
@@ -272,7 +275,8 @@ TFrmAbout::TFrmAbout(QWidget* owner)
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, 281, 358, 49);
-    bnClose = new QPushButton(tr("OK"), Panel1);
+    CloseCaption = BuiltInCloseCaption();
+    bnClose = new QPushButton(CloseCaption, Panel1);
     bnClose->setObjectName(QStringLiteral("bnClose"));
     bnClose->setGeometry(250, 11, 75, 25);
     bnClose->setDefault(true);
@@ -286,6 +290,7 @@ void TFrmAbout::Open() {
     VersionFormat = BuiltInVersionFormat();
     Caption = BuiltInCaption();
     AboutText = BuiltInAboutText();
+    CloseCaption = BuiltInCloseCaption();
     LoadExeIcon();
     ShowAbout();
     ShowModal();
@@ -302,6 +307,7 @@ int TFrmAbout::ShowModal() {
 void TFrmAbout::ShowAbout() {
     SetCaptions();
     setWindowTitle(Caption);
+    bnClose->setText(CloseCaption);
     FText = GetVersion() + AboutText;
     FShown = ShownTextOf(FText);
     RichEdit1->setPlainText(FShown.Text); // plain text: never interpreted as markup
@@ -312,9 +318,10 @@ void TFrmAbout::ShowAbout() {
 }
 
 void TFrmAbout::SetCaptions() {
-    MakeText(Section, QStringLiteral("SVersion"), VersionFormat, true);
-    MakeText(Section, QStringLiteral("SCaptionAbout"), Caption, true);
-    MakeText(Section, QStringLiteral("SAboutText"), AboutText, true);
+    FTexts.MakeText(Section, QStringLiteral("SVersion"), VersionFormat, true);
+    FTexts.MakeText(Section, QStringLiteral("SCaptionAbout"), Caption, true);
+    FTexts.MakeText(Section, QStringLiteral("SAboutText"), AboutText, true);
+    FTexts.MakeText(Section, QStringLiteral("SOK"), CloseCaption, true);
 }
 
 QString TFrmAbout::GetVersion() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aboutseam.h"
+#include "translator.h"
 
 #include <QDialog>
 #include <QString>
@@ -54,11 +55,11 @@ TShownText ShownTextOf(const QString& text);
 
 // The About box: icon, version line, the program's texts with its web and
 // e-mail addresses as links. Created hidden with the main window; each opening
-// fills it anew and shows it modally.
+// fills it anew, its texts through the given translator, and shows it modally.
 class TFrmAbout : public QDialog, public IAboutBox {
     Q_OBJECT
 public:
-    explicit TFrmAbout(QWidget* owner);
+    TFrmAbout(QWidget* owner, ITranslator& texts);
 
     // Opens the box modally with fresh texts; returns when it is closed.
     void Open() override;
@@ -89,11 +90,13 @@ public:
     QString VersionFormat; // key "SVersion"
     QString Caption;       // key "SCaptionAbout"
     QString AboutText;     // key "SAboutText"
+    QString CloseCaption;  // key "SOK", the button's caption
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    ITranslator& FTexts;
     // The text with each line break as CR LF, as the link positions count it.
     QString FText;
     TShownText FShown;
@@ -103,6 +106,7 @@ private:
 QString BuiltInVersionFormat();
 QString BuiltInCaption();
 QString BuiltInAboutText();
+QString BuiltInCloseCaption();
 
 // The run of characters above U+0020 around position pos of text (see
 // LinkAtCaret); empty at the end of the text.

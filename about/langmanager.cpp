@@ -104,6 +104,12 @@ void TLangManager::RemoveForm(TLangComponent* c) {
     std::erase(FFormList, c);
 }
 
+void TLangManager::WatchLanguage(QObject* receiver, std::function<void()> retranslate) {
+    if (receiver != nullptr && retranslate) {
+        FWatchers.emplace_back(receiver, std::move(retranslate));
+    }
+}
+
 void TLangManager::NotifyForms() {
     // A form translated now may process events that destroy other bound
     // forms, or this manager: each is looked for again before it is told.
@@ -119,6 +125,16 @@ void TLangManager::NotifyForms() {
         }
         QEvent e(LanguageChangedEvent());
         QCoreApplication::sendEvent(target.data(), &e);
+    }
+    std::erase_if(FWatchers, [](const auto& w) { return w.first.isNull(); });
+    const auto watchers = FWatchers; // a watcher may add another
+    for (const auto& [receiver, retranslate] : watchers) {
+        if (!self) {
+            return;
+        }
+        if (receiver) {
+            retranslate();
+        }
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include "langdialogs.h"
 #include "langfile.h"
+#include "translator.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -59,7 +62,7 @@ using TNotifyEvent = std::function<void(QObject* sender)>;
 // its QObject children, Qt's own helper objects (object names beginning with
 // "qt_") being looked through. A form is a top-level QWidget (a window or a
 // dialog; popups such as menus are not forms).
-class TLangManager : public QObject {
+class TLangManager : public QObject, public ITranslator {
     Q_OBJECT
     Q_PROPERTY(QString AppFileName READ AppFileName WRITE SetAppFileName)
     Q_PROPERTY(QString LanguageFolder READ LanguageFolder WRITE SetLanguageFolder)
@@ -107,12 +110,14 @@ public:
     // Looks a text up (section, key), or harvests the built-in text in build
     // mode. A text without translation keeps its value.
     void MakeText(const QString& ASection, const QString& AName, QString& AValue,
-                  bool UseCommonFile = false);
+                  bool UseCommonFile = false) override;
     void MakeText(const QString& ASection, const QString& AName, std::string& AValue,
                   bool UseCommonFile = false); // UTF-8
     // Looks a list up ("<name>.List[<n>]" keys), or harvests it.
     void MakeStringList(const QString& ASection, const QString& AName, QStringList& AValue,
                         bool Common = false);
+    // Windows that translate their own texts: told after the bound forms.
+    void WatchLanguage(QObject* receiver, std::function<void()> retranslate) override;
     // Re-translates every bound form without changing the language.
     void PerformLanguageChanged();
     // The number of available languages.
@@ -187,6 +192,7 @@ private:
     bool FBuildLanguage = false;
     TLMSetOptions FOptions{lmNumUnits};
     std::vector<TLangComponent*> FFormList;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> FWatchers;
     std::shared_ptr<ILangDialogs> FDialogs;
 };
 

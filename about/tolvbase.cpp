@@ -2,12 +2,6 @@
 
 namespace pellix {
 
-namespace {
-
-TTolvBase* Instance = nullptr;
-
-} // namespace
-
 TTolvBase::TTolvBase(QObject* parent) : QObject(parent), LanMan(new TLangManager(this)) {
     setObjectName(QStringLiteral("TolvBase"));
     LanMan->setObjectName(QStringLiteral("LanMan"));
@@ -17,33 +11,12 @@ TTolvBase::TTolvBase(QObject* parent) : QObject(parent), LanMan(new TLangManager
     LanMan->SetBuildLanguage(false);
     LanMan->SetLangExtension(QStringLiteral(".lan"));
     LanMan->SetOptions({lmNumUnits});
-    if (Instance == nullptr) {
-        Instance = this;
-    }
 }
 
-TTolvBase::~TTolvBase() {
-    if (Instance == this) {
-        Instance = nullptr;
-    }
-}
+TTolvBase::~TTolvBase() = default;
 
 std::unique_ptr<TTolvBase> CreateTolvBase() {
     return std::make_unique<TTolvBase>();
-}
-
-TTolvBase* TolvBase() {
-    return Instance;
-}
-
-TLangManager* LanMan() {
-    return Instance != nullptr ? Instance->LanMan : nullptr;
-}
-
-void MakeText(const QString& section, const QString& name, QString& value, bool common) {
-    if (TLangManager* m = LanMan()) {
-        m->MakeText(section, name, value, common);
-    }
 }
 
 } // namespace pellix

@@ -9,10 +9,11 @@
 
 namespace pellix {
 
-// The program's data module: it holds the language manager LanMan. The
-// program creates it once, right after the main window, and keeps it until
-// the end. No language folder and no application file are configured, so the
-// manager opens no file and every text keeps its built-in value.
+// The program's data module: it holds the language manager LanMan, which the
+// program hands to its windows as their translator. The program creates it
+// once, before the main window, and keeps it until the end. No language
+// folder and no application file are configured, so the manager opens no file
+// and every text keeps its built-in value.
 class TTolvBase : public QObject {
     Q_OBJECT
 public:
@@ -22,17 +23,7 @@ public:
     TLangManager* LanMan; // owned (a child)
 };
 
-// Creates the data module (component name "TolvBase"); call it from main after
-// the main window has been created.
+// Creates the data module (component name "TolvBase").
 std::unique_ptr<TTolvBase> CreateTolvBase();
-
-// The data module while it exists, else null.
-TTolvBase* TolvBase();
-// The data module's language manager while it exists, else null.
-TLangManager* LanMan();
-
-// A translatable text through the data module's manager: without a data
-// module, or without a translation, value keeps its built-in text.
-void MakeText(const QString& section, const QString& name, QString& value, bool common);
 
 } // namespace pellix

@@ -19,21 +19,25 @@ THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(false);
-    auto text = [](std::string_view v) { return QString::fromUtf8(v.data(), qsizetype(v.size())); };
-    if (key == nullptr) {
-        setAccessibleName(tr("About"));
+    if (key != nullptr && !key->Tooltip.empty()) {
+        setToolTip(QString::fromUtf8(key->Tooltip.data(), qsizetype(key->Tooltip.size())));
+    }
+    SetNames(TFaceNames());
+}
+
+void THotSpot::SetNames(const TFaceNames& names) {
+    if (FKey == nullptr) {
+        setAccessibleName(names.About);
         return;
     }
-    if (!key->Tooltip.empty()) {
-        setToolTip(text(key->Tooltip));
-    }
+    auto text = [](std::string_view v) { return QString::fromUtf8(v.data(), qsizetype(v.size())); };
     // Screen readers and UI automation name the key by its legend and shifted functions.
-    QString name = key->Kind == SpotKind::Blank ? QString() : text(key->Legend);
-    if (!key->FName.empty()) {
-        name += tr(", f: %1").arg(text(key->FName));
+    QString name = FKey->Kind == SpotKind::Blank ? QString() : text(FKey->Legend);
+    if (!FKey->FName.empty()) {
+        name += names.FShift.arg(text(FKey->FName));
     }
-    if (!key->GName.empty()) {
-        name += tr(", g: %1").arg(text(key->GName));
+    if (!FKey->GName.empty()) {
+        name += names.GShift.arg(text(FKey->GName));
     }
     setAccessibleName(name);
 }
@@ -119,10 +123,10 @@ TFaceLabel::TFaceLabel(const FaceItem& item, QWidget* parent)
     f.setBold(item.Bold);
     setFont(f);
     if (item.Control == "lbDisplay") {
-        setAccessibleDescription(tr("Display"));
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         FShrinkToFit = true;
     }
+    SetNames(TFaceNames());
     SetFontPoints(FPoints);
     SetBounds(QRect(item.Bounds.Left, item.Bounds.Top, item.Bounds.Width, item.Bounds.Height));
 }
@@ -135,6 +139,12 @@ void TFaceLabel::SetFontPoints(int points) {
 void TFaceLabel::SetBounds(const QRect& r) {
     FBounds = r;
     Fit();
+}
+
+void TFaceLabel::SetNames(const TFaceNames& names) {
+    if (objectName() == QLatin1String("lbDisplay")) {
+        setAccessibleDescription(names.Display);
+    }
 }
 
 void TFaceLabel::SetCaption(const QString& text) {

@@ -10,6 +10,15 @@
 
 namespace pellix {
 
+// How assistive technology names the face's parts; built in, and replaced
+// with the current language's texts by the window.
+struct TFaceNames {
+    QString About = QStringLiteral("About");     // the About hot spot
+    QString FShift = QStringLiteral(", f: %1");  // after a key's legend: its f function
+    QString GShift = QStringLiteral(", g: %1");  // then its g function
+    QString Display = QStringLiteral("Display"); // the display's description
+};
+
 // A transparent image control over a pictured key. It paints nothing: while
 // it is pressed, the main window draws the key's cap moved up (the cap is
 // wider than most hot spots, so the control could not cover it).
@@ -29,6 +38,9 @@ public:
     // Design geometry scaled step by step; see TZunMain::ScaleControl.
     QRect Bounds() const { return FBounds; }
     void SetBounds(const QRect& r);
+
+    // The accessible name: the key's legend and shifted functions.
+    void SetNames(const TFaceNames& names);
 
     // A press by assistive technology, as a mouse click: the press now, the
     // release inside the hot spot once the pressed look has been seen.
@@ -72,6 +84,7 @@ public:
     void SetBounds(const QRect& r);
 
     void SetCaption(const QString& text);
+    void SetNames(const TFaceNames& names);
 
 signals:
     void Click(TFaceLabel* sender);

@@ -31,6 +31,22 @@ namespace {
 
 constexpr QPoint DesignedPos(427, 196);
 
+// The window's texts live in the section named after it, the menu's captions
+// under the keys a harvested form's would have ("PopupMenu1.mnSound.Caption").
+const QString TextSection = QStringLiteral("ZunMain");
+
+struct TMenuText {
+    const char* Name;
+    const char* Caption; // built in
+};
+constexpr TMenuText MenuTexts[] = {{"mnSound", "Sound"},
+                                   {"mnShowOnDesktop", "Show On Desktop"},
+                                   {"mnStayOnTop", "Stay On Top"},
+                                   {"Copy1", "Copy"},
+                                   {"Paste1", "Paste"},
+                                   {"About1", "About"},
+                                   {"Close1", "Close"}};
+
 QString FromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
@@ -73,6 +89,10 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     FStoredPos = DesignedPos;
     CreateControls();
     CreateMenu();
+    Translate();
+    if (FEnv.Texts != nullptr) {
+        FEnv.Texts->WatchLanguage(this, [this] { Translate(); });
+    }
     FormCreate();
 }
 
@@ -118,24 +138,24 @@ void TZunMain::CreateControls() {
 void TZunMain::CreateMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto item = [this](const char* name, const QString& caption, bool checkable) {
-        auto* a = PopupMenu1->addAction(caption);
+    auto item = [this](const char* name, bool checkable) { // captioned by Translate
+        auto* a = PopupMenu1->addAction(QString());
         a->setObjectName(QString::fromLatin1(name));
         a->setCheckable(checkable);
         return a;
     };
-    mnSound = item("mnSound", tr("Sound"), true);
-    mnShowOnDesktop = item("mnShowOnDesktop", tr("Show On Desktop"), true);
-    mnStayOnTop = item("mnStayOnTop", tr("Stay On Top"), true);
+    mnSound = item("mnSound", true);
+    mnShowOnDesktop = item("mnShowOnDesktop", true);
+    mnStayOnTop = item("mnStayOnTop", true);
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    Copy1 = item("Copy1", tr("Copy"), false);
+    Copy1 = item("Copy1", false);
     Copy1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy});
-    Paste1 = item("Paste1", tr("Paste"), false);
+    Paste1 = item("Paste1", false);
     Paste1->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste});
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
-    About1 = item("About1", tr("About"), false);
+    About1 = item("About1", false);
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N2"));
-    Close1 = item("Close1", tr("Close"), false);
+    Close1 = item("Close1", false);
     mnSound->setChecked(true);
     mnStayOnTop->setChecked(true);
     for (QAction* a : {Copy1, Paste1}) {
@@ -149,6 +169,30 @@ void TZunMain::CreateMenu() {
     connect(Paste1, &QAction::triggered, this, &TZunMain::Paste1Click);
     connect(About1, &QAction::triggered, this, &TZunMain::ShowAbout);
     connect(Close1, &QAction::triggered, this, &TZunMain::imCloseClick);
+}
+
+void TZunMain::Translate() {
+    const auto text = [this](const QString& key, QString value) {
+        if (FEnv.Texts != nullptr) {
+            FEnv.Texts->MakeText(TextSection, key, value, false);
+        }
+        return value;
+    };
+    for (const TMenuText& m : MenuTexts) {
+        const QString name = QString::fromLatin1(m.Name);
+        PopupMenu1->findChild<QAction*>(name, Qt::FindDirectChildrenOnly)
+            ->setText(text(QLatin1String("PopupMenu1.") + name + QLatin1String(".Caption"),
+                           QString::fromLatin1(m.Caption)));
+    }
+    TFaceNames names;
+    names.About = text(QStringLiteral("SNameAbout"), names.About);
+    names.FShift = text(QStringLiteral("SNameF"), names.FShift);
+    names.GShift = text(QStringLiteral("SNameG"), names.GShift);
+    names.Display = text(QStringLiteral("SNameDisplay"), names.Display);
+    for (THotSpot* spot : FHotSpots) {
+        spot->SetNames(names);
+    }
+    lbDisplay->SetNames(names);
 }
 
 void TZunMain::FormCreate() {

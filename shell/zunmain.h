@@ -6,6 +6,7 @@
 #include "hotspot.h"
 #include "settings.h"
 #include "settingshost.h"
+#include "translator.h"
 #include "zuncalc.h"
 
 #include <QPixmap>
@@ -30,6 +31,7 @@ struct TShellEnvironment {
     std::unique_ptr<IClickPlayer> Player; // null: the platform's player
     std::optional<Separators> Regional;   // null: the system locale's
     TAboutFactory AboutFactory;           // null: no About box
+    ITranslator* Texts = nullptr;         // not owned; null: the built-in texts
 };
 
 // The main window: a borderless picture of the calculator with hot spots over
@@ -116,6 +118,9 @@ protected:
 private:
     void FormCreate();
     void CreateControls();
+    // The menu's captions and the face's accessible names in the current
+    // language, from their built-in texts.
+    void Translate();
     void CreateMenu();
     void Zoom(double factor);
     void ScaleControl(QWidget* control);

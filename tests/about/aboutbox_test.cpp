@@ -45,7 +45,7 @@ public slots:
 class AboutBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        box = std::make_unique<TFrmAbout>(nullptr);
+        box = std::make_unique<TFrmAbout>(nullptr, *base->LanMan);
         Fill(BuiltInAboutText());
     }
 
@@ -79,6 +79,7 @@ protected:
     }
 
     UrlCatcher catcher;
+    const std::unique_ptr<TTolvBase> base = CreateTolvBase(); // the box's translator
     std::unique_ptr<TFrmAbout> box;
 };
 
@@ -304,14 +305,14 @@ TEST_F(AboutBox, LanguageFileTranslatesVersionLineAndCaption) {
         ASSERT_TRUE(QFile::copy(data + QLatin1Char('/') + QLatin1String(file),
                                 dir.filePath(QLatin1String(file))));
     }
-    // The common file also translates the caption for this test.
+    // The common file also translates the caption and the button for this test.
     QFile common(dir.filePath(QStringLiteral("GermanCommon.lan")));
     ASSERT_TRUE(common.open(QIODevice::Append));
     common.write("SCaptionAbout=\"\xc3\x9c"
-                 "ber Pellix\"\r\n");
+                 "ber Pellix\"\r\nSOK=\"Schlie\xc3\x9f"
+                 "en\"\r\n");
     common.close();
 
-    const std::unique_ptr<TTolvBase> base = CreateTolvBase();
     base->LanMan->SetLanguageFolder(dir.path() + QLatin1Char('/'));
     base->LanMan->SetLanguage(QStringLiteral("Deutsch"));
     box->hide();
@@ -319,6 +320,7 @@ TEST_F(AboutBox, LanguageFileTranslatesVersionLineAndCaption) {
     box->Open();
     EXPECT_TRUE(Shown().startsWith(QStringLiteral("Pellix Fassung 1.0.32\n")));
     EXPECT_EQ(box->windowTitle(), QStringLiteral("\u00dcber Pellix"));
+    EXPECT_EQ(box->bnClose->text(), QStringLiteral("Schlie\u00dfen"));
     EXPECT_TRUE(Shown().contains(QStringLiteral("e-mail: support@pellix.example")))
         << "untranslated texts keep their built-in value";
 }

@@ -1,4 +1,6 @@
-// Pellix: the calculator's window.
+// Pellix: the calculator's window. The composition root: it creates the
+// application, the language data module, the window with its environment and
+// About box, and installs the last-resort fault handler.
 
 #include "aboutbox.h"
 #include "clicksource.h"
@@ -18,20 +20,19 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));
 
+    const auto tolvBase = pellix::CreateTolvBase(); // outlives every window
+    pellix::ITranslator& texts = *tolvBase->LanMan;
     pellix::TShellEnvironment env;
     env.SettingsFile = pellix::DefaultSettingsFiles();
     env.DesktopFolder = pellix::DesktopFolder();
     env.ExecutablePath = QCoreApplication::applicationFilePath();
     env.Player = pellix::PlatformClickPlayer();
-    env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
+    env.AboutFactory = [&texts](QWidget* owner) { return new pellix::TFrmAbout(owner, texts); };
+    env.Texts = &texts;
     pellix::TZunMain window(std::move(env));
-    // The last resort for a fault that escapes an event handler other than the
-    // keys' (those end in the entry machine): it shows on the display too.
-    app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
     // The last resort for faults that escape an event handler; key presses,
     // paste and menu commands end theirs in the display themselves.
     app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
-    const auto tolvBase = pellix::CreateTolvBase(); // after the main window
     const pellix::TSettingChangeFilter settingChange(
         window, [&window] { window.Settings().StoreSettings(); });
     // A termination request ends the loop, and the window stores on the way out.

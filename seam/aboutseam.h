@@ -8,8 +8,8 @@ class QWidget;
 
 namespace pellix {
 
-// The About box as the main window sees it; the box itself lives in a module
-// built on top of the window's, which hands a factory in at start-up.
+// The About box as the main window sees it; the box itself lives beside the
+// window, and the program hands the window a factory at start-up.
 class IAboutBox {
 public:
     virtual ~IAboutBox() = default;
