@@ -24,11 +24,11 @@ THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
         setAccessibleName(tr("About"));
         return;
     }
-    if (!key->Tooltip.empty()) {
-        setToolTip(text(key->Tooltip));
+    if (const std::string_view tip = LookOf(*key).Tooltip; !tip.empty()) {
+        setToolTip(text(tip));
     }
     // Screen readers and UI automation name the key by its legend and shifted functions.
-    QString name = key->Kind == SpotKind::Blank ? QString() : text(key->Legend);
+    QString name = text(key->Legend);
     if (!key->FName.empty()) {
         name += tr(", f: %1").arg(text(key->FName));
     }
