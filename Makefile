@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS     ?=
 
-.PHONY: all deps build run keys test windows-test valgrind sanitize bench startup-bench fuzz format clean
+.PHONY: all deps build run keys check-includes test windows-test valgrind sanitize bench startup-bench fuzz format clean
 
 all: build
 
@@ -25,7 +25,11 @@ run: build
 keys: build
 	./$(BUILD)/cli/pellix-keys $(ARGS)
 
-test: build
+# No include from a lower folder to a higher one; needs no build.
+check-includes:
+	sh scripts/check-includes.sh
+
+test: check-includes build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Everything that needs no Qt, cross-compiled for Windows and tested under Wine.
