@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS     ?=
 
-.PHONY: all deps build run keys check-includes test windows-test valgrind sanitize bench startup-bench fuzz format clean
+.PHONY: all deps build run keys test windows-test valgrind sanitize bench startup-bench fuzz format clean
 
 all: build
 
@@ -26,6 +26,7 @@ keys: build
 	./$(BUILD)/cli/pellix-keys $(ARGS)
 
 # No include from a lower folder to a higher one; needs no build.
+.PHONY: check-includes
 check-includes:
 	sh scripts/check-includes.sh
 
