@@ -148,7 +148,7 @@ static_assert(
     }(),
     "every pictured key with a name is a key of the key table");
 
-// The look of a key of the key table.
+// The look of a key of the key table (an element of FaceKeys, not a copy).
 constexpr const KeyLook& LookOf(const FaceKey& key) {
     const auto k = static_cast<std::size_t>(&key - FaceKeys.data());
     return KeyLooks[static_cast<std::size_t>(detail::LookIndex[k])];
