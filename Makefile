@@ -25,7 +25,12 @@ run: build
 keys: build
 	./$(BUILD)/cli/pellix-keys $(ARGS)
 
-test: build
+# No include from a lower folder to a higher one; needs no build.
+.PHONY: check-includes
+check-includes:
+	sh scripts/check-includes.sh
+
+test: check-includes build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The whole program cross-compiled for Windows against the Qt kit (built once

@@ -2,43 +2,61 @@
 
 namespace pellix {
 
+namespace {
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
+
+// Bytes of the character that begins at pos.
+std::size_t CharSize(std::string_view text, std::size_t pos) {
+    std::size_t end = pos + 1;
+    if (!IsContinuation(text[pos])) {
+        while (end < text.size() && end - pos < 4 && IsContinuation(text[end])) {
+            ++end;
+        }
+    }
+    return end - pos;
+}
+
+} // namespace
+
+Utf8Read ReadUtf8(std::string_view text, std::size_t pos) {
+    const auto b0 = static_cast<unsigned char>(text[pos]);
+    const auto cont = [&](std::size_t i) {
+        return pos + i < text.size() && IsContinuation(text[pos + i]);
+    };
+    const auto bits = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    };
+    if (b0 < 0x80) {
+        return {b0, 1, true};
+    }
+    if (b0 >= 0xC2 && b0 < 0xE0 && cont(1)) {
+        return {((b0 & 0x1Fu) << 6) | bits(1), 2, true};
+    }
+    if (b0 >= 0xE0 && b0 < 0xF0 && cont(1) && cont(2)) {
+        const char32_t v = ((b0 & 0x0Fu) << 12) | (bits(1) << 6) | bits(2);
+        if (v >= 0x800) {
+            return {v, 3, true};
+        }
+    } else if (b0 >= 0xF0 && b0 < 0xF5 && cont(1) && cont(2) && cont(3)) {
+        const char32_t v = ((b0 & 0x07u) << 18) | (bits(1) << 12) | (bits(2) << 6) | bits(3);
+        if (v >= 0x10000 && v <= 0x10FFFF) {
+            return {v, 4, true};
+        }
+    }
+    return {};
+}
+
 std::optional<std::u32string> DecodeUtf8(std::string_view text) {
     std::u32string out;
     for (std::size_t i = 0; i < text.size();) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        std::size_t len = 0;
-        char32_t cp = 0;
-        char32_t min = 0;
-        if (b0 < 0x80) {
-            len = 1;
-            cp = b0;
-        } else if ((b0 & 0xE0) == 0xC0) {
-            len = 2;
-            cp = b0 & 0x1Fu;
-            min = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            len = 3;
-            cp = b0 & 0x0Fu;
-            min = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            len = 4;
-            cp = b0 & 0x07u;
-            min = 0x10000;
-        } else {
+        const Utf8Read r = ReadUtf8(text, i);
+        if (!r.Valid || (r.CodePoint >= 0xD800 && r.CodePoint <= 0xDFFF))
             return std::nullopt;
-        }
-        if (i + len > text.size())
-            return std::nullopt;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto b = static_cast<unsigned char>(text[i + k]);
-            if ((b & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = (cp << 6) | (b & 0x3Fu);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
-        out += cp;
-        i += len;
+        out += r.CodePoint;
+        i += r.Size;
     }
     return out;
 }
@@ -47,6 +65,11 @@ std::string EncodeUtf8(char32_t cp) {
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         cp = 0xFFFD;
     std::string out;
+    AppendUtf8(out, cp);
+    return out;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
     const auto byte = [](char32_t v) { return static_cast<char>(static_cast<unsigned char>(v)); };
     if (cp < 0x80) {
         out += byte(cp);
@@ -63,7 +86,6 @@ std::string EncodeUtf8(char32_t cp) {
         out += byte(0x80 | ((cp >> 6) & 0x3F));
         out += byte(0x80 | (cp & 0x3F));
     }
-    return out;
 }
 
 std::u16string Utf16Units(char32_t cp) {
@@ -72,6 +94,33 @@ std::u16string Utf16Units(char32_t cp) {
     cp -= 0x10000;
     return {static_cast<char16_t>(0xD800 + (cp >> 10)),
             static_cast<char16_t>(0xDC00 + (cp & 0x3FF))};
+}
+
+std::size_t Utf8CharCount(std::string_view text) {
+    std::size_t n = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos += CharSize(text, pos)) {
+        ++n;
+    }
+    return n;
+}
+
+std::string_view Utf8FirstChars(std::string_view text, std::size_t n) {
+    std::size_t pos = 0;
+    for (std::size_t count = 0; count < n && pos < text.size(); ++count) {
+        pos += CharSize(text, pos);
+    }
+    return text.substr(0, pos);
+}
+
+std::string_view Utf8WithoutLastChar(std::string_view text) {
+    // Back over the trailing continuation bytes: a lead byte right before at
+    // most three of them takes them all; otherwise the last one stands alone.
+    std::size_t trail = 0;
+    while (trail < text.size() && IsContinuation(text[text.size() - 1 - trail])) {
+        ++trail;
+    }
+    const bool lead = trail < text.size() && trail <= 3;
+    return text.substr(0, text.size() - (lead ? trail + 1 : trail > 0 ? 1 : 0));
 }
 
 } // namespace pellix

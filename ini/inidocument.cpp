@@ -1,6 +1,7 @@
 #include "inidocument.h"
 
 #include "ininotation.h"
+#include "utf8.h"
 
 #include <cstring>
 
@@ -39,23 +40,6 @@ bool IsEolChar(char c) {
 
 bool HasLineBreak(std::string_view s) {
     return s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos;
-}
-
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The first n characters of s: a character is a lead byte with up to three
-// continuation bytes, or any other single byte.
-std::string_view FirstChars(std::string_view s, std::size_t n) {
-    std::size_t pos = 0;
-    for (std::size_t count = 0; count < n && pos < s.size(); ++count) {
-        const bool lead = !IsContinuationByte(s[pos]);
-        ++pos;
-        for (int k = 0; lead && k < 3 && pos < s.size() && IsContinuationByte(s[pos]); ++k)
-            ++pos;
-    }
-    return s.substr(0, pos);
 }
 
 enum class TLineKind : std::uint8_t { Other, Section, Key };
@@ -258,7 +242,7 @@ std::optional<std::string> TIniDocument::ReadString(std::string_view section,
     const TKeyHit hit = Find(section, key);
     if (!hit.KeyFound)
         return std::nullopt;
-    return std::string(FirstChars(hit.Key.Value, MaxValueChars));
+    return std::string(Utf8FirstChars(hit.Key.Value, MaxValueChars));
 }
 
 bool TIniDocument::WriteString(std::string_view section, std::string_view key,

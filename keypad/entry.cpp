@@ -3,6 +3,7 @@
 #include "extended.h"
 #include "keyboard.h"
 #include "textnumber.h"
+#include "utf8.h"
 
 #include <array>
 #include <exception>
@@ -19,31 +20,6 @@ constexpr std::string_view InvalidData = "Invalid Data";
 
 constexpr std::array<std::string_view, 3> FormatPrompts = {"FIX _", "SCI _", "ENG _"};
 constexpr std::array<std::string_view, 3> TrigCaptions = {"", "RAD", "GRAD"};
-
-bool IsContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
-}
-
-// Characters of a UTF-8 text (the decimal separator may take several bytes).
-std::size_t CodePoints(std::string_view s) {
-    std::size_t n = 0;
-    for (const char c : s) {
-        if (!IsContinuation(c)) {
-            ++n;
-        }
-    }
-    return n;
-}
-
-void DropLastCodePoint(std::string& s) {
-    while (!s.empty()) {
-        const char c = s.back();
-        s.pop_back();
-        if (!IsContinuation(c)) {
-            return;
-        }
-    }
-}
 
 // The operator sign a prompt shows for an arithmetic key, or '\0'.
 char PromptOperator(int code) {
@@ -235,7 +211,7 @@ void TZunEntry::KeyClick(int code) {
         if (FCalc.Input) {
             FDisplay.assign(1, digit);
             FDisplay += Cursor;
-        } else if (CodePoints(FDisplay) < MaxEntryChars) {
+        } else if (Utf8CharCount(FDisplay) < MaxEntryChars) {
             FDisplay += digit;
             FDisplay += Cursor;
         }
@@ -373,11 +349,11 @@ void TZunEntry::BackArrow() {
         FCalc.Push(0);
         return;
     }
-    if (CodePoints(FDisplay) <= 1) {
+    if (Utf8CharCount(FDisplay) <= 1) {
         FCalc.Input = true; // entry abandoned: the refresh shows X again
         return;
     }
-    DropLastCodePoint(FDisplay);
+    FDisplay.resize(Utf8WithoutLastChar(FDisplay).size()); // the separator may take several bytes
     FRefresh = false;
 }
 

@@ -1,5 +1,7 @@
 #include "faceaccessible.h"
 
+#include "facelook.h"
+
 #include "hotspot.h"
 #include "keyboard.h"
 #include "zunmain.h"
@@ -174,8 +176,8 @@ QString KeyBindingOf(const FaceKey* key) {
     if (key == nullptr) {
         return {};
     }
-    if (key->Letter != '\0') {
-        return QString(QLatin1Char(key->Letter));
+    if (const char letter = LookOf(*key).Letter; letter != '\0') {
+        return QString(QLatin1Char(letter));
     }
     // Of the table's rows, only those below the grave accent are reached by a
     // typed character; the later row wins, so the point key answers to '.'.

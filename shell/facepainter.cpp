@@ -1,6 +1,6 @@
 #include "facepainter.h"
 
-#include "keytable.h"
+#include "facelook.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -34,13 +34,21 @@ QFont FaceFont(qreal pixels, int weight = QFont::DemiBold) {
     return f;
 }
 
+// The key a look pictures, for the legend and names printed on and beside it;
+// a blank key has none.
+const FaceKey& KeyOf(const KeyLook& k) {
+    static constexpr FaceKey Blank{};
+    const FaceKey* key = KeyByControl(k.Control);
+    return key != nullptr ? *key : Blank;
+}
+
 constexpr qreal ShadowDrop = 2.5;
 constexpr qreal OutlineWidth = 1;
 
 // The cap of a key, centred on its hot spot: all caps share one size so the
 // keypad looks even, whatever the hot spots' small differences. It is wider
 // than most hot spots.
-QRectF CapRect(const FaceKey& k) {
+QRectF CapRect(const KeyLook& k) {
     const QRectF spot(k.Bounds.Left, k.Bounds.Top, k.Bounds.Width, k.Bounds.Height);
     const qreal w = 44;
     const qreal h = k.RowSpan == 2 ? 104 : 36;
@@ -131,7 +139,7 @@ void PaintBadge(QPainter& p) {
     p.drawText(QRectF(c.x() - 25, c.y() + 20, 50, 10), Qt::AlignCenter, QStringLiteral("PELLIX"));
 }
 
-void PaintCap(QPainter& p, const FaceKey& k, const QRectF& cap) {
+void PaintCap(QPainter& p, const KeyLook& k, const QRectF& cap) {
     QColor top;
     QColor front;
     QColor legend = LegendWhite;
@@ -169,30 +177,31 @@ void PaintCap(QPainter& p, const FaceKey& k, const QRectF& cap) {
     p.setBrush(g);
     p.drawRoundedRect(face, 4, 4);
 
-    if (!k.Legend.empty()) {
-        const QString text = Text(k.Legend);
+    const FaceKey& key = KeyOf(k);
+    if (!key.Legend.empty()) {
+        const QString text = Text(key.Legend);
         const qreal size = text.size() >= 4 ? 10.5 : (text.size() == 3 ? 12 : 15);
         p.setPen(legend);
         p.setFont(FaceFont(size, QFont::Bold));
         p.drawText(face, Qt::AlignCenter, text);
     }
-    if (!k.GName.empty()) {
+    if (!key.GName.empty()) {
         // The g function is printed in blue on the key's front.
         const QRectF strip(cap.left(), cap.bottom() - frontHeight, cap.width(), frontHeight);
         p.setPen(Blue);
         p.setFont(FaceFont(8, QFont::Bold));
-        p.drawText(strip, Qt::AlignCenter, Text(k.GName));
+        p.drawText(strip, Qt::AlignCenter, Text(key.GName));
     }
 }
 
-void PaintKey(QPainter& p, const FaceKey& k) {
+void PaintKey(QPainter& p, const KeyLook& k) {
     const QRectF cap = CapRect(k);
     PaintKeyCap(p, k);
-    if (!k.FName.empty()) {
+    if (const std::string_view fName = KeyOf(k).FName; !fName.empty()) {
         p.setPen(Gold);
         p.setFont(FaceFont(8.5, QFont::Bold));
         p.drawText(QRectF(cap.left() - 8, cap.top() - 16, cap.width() + 16, 11), Qt::AlignCenter,
-                   Text(k.FName));
+                   Text(fName));
     }
     if (k.Letter != '\0') {
         p.setPen(LetterGrey);
@@ -204,11 +213,11 @@ void PaintKey(QPainter& p, const FaceKey& k) {
 
 } // namespace
 
-void PaintKeyCap(QPainter& p, const FaceKey& k) {
+void PaintKeyCap(QPainter& p, const KeyLook& k) {
     PaintCap(p, k, CapRect(k));
 }
 
-QRectF KeyCapArea(const FaceKey& k) {
+QRectF KeyCapArea(const KeyLook& k) {
     const QRectF cap = CapRect(k);
     const qreal pen = OutlineWidth / 2;
     return cap.united(cap.translated(0, ShadowDrop)).adjusted(-pen, -pen, pen, pen);
@@ -234,7 +243,7 @@ void PaintFace(QPainter& p, const QRectF& target) {
     PaintBody(p);
     PaintDisplayWindow(p);
     PaintBadge(p);
-    for (const FaceKey& k : FaceKeys) {
+    for (const KeyLook& k : KeyLooks) {
         PaintKey(p, k);
     }
     p.restore();

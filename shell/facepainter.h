@@ -8,10 +8,10 @@ class QPainter;
 
 namespace pellix {
 
-struct FaceKey;
+struct KeyLook;
 
 // Paints the calculator's face - body, faceplate, display window, badge and the
-// 39 keys with their legends - from the key table, as vector graphics, so it is
+// 39 keys with their legends - from the face look, as vector graphics, so it is
 // crisp at every zoom and device pixel ratio. Design size: 639 x 402.
 void PaintFace(QPainter& painter, const QRectF& target);
 
@@ -25,9 +25,9 @@ QTransform FaceTransform(QSize clientSize);
 // A key's cap with its shadow and the legends printed on it, in design
 // pixels: what moves when the key is pressed. The f and g names printed on
 // the body beside it stay.
-void PaintKeyCap(QPainter& painter, const FaceKey& key);
+void PaintKeyCap(QPainter& painter, const KeyLook& key);
 
 // The area PaintKeyCap paints, in design pixels.
-QRectF KeyCapArea(const FaceKey& key);
+QRectF KeyCapArea(const KeyLook& key);
 
 } // namespace pellix

@@ -19,8 +19,10 @@ THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(false);
-    if (key != nullptr && !key->Tooltip.empty()) {
-        setToolTip(QString::fromUtf8(key->Tooltip.data(), qsizetype(key->Tooltip.size())));
+    if (key != nullptr) {
+        if (const std::string_view tip = LookOf(*key).Tooltip; !tip.empty()) {
+            setToolTip(QString::fromUtf8(tip.data(), qsizetype(tip.size())));
+        }
     }
     SetNames(TFaceNames());
 }
@@ -32,7 +34,7 @@ void THotSpot::SetNames(const TFaceNames& names) {
     }
     auto text = [](std::string_view v) { return QString::fromUtf8(v.data(), qsizetype(v.size())); };
     // Screen readers and UI automation name the key by its legend and shifted functions.
-    QString name = FKey->Kind == SpotKind::Blank ? QString() : text(FKey->Legend);
+    QString name = text(FKey->Legend);
     if (!FKey->FName.empty()) {
         name += names.FShift.arg(text(FKey->FName));
     }

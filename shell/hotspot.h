@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keytable.h"
+#include "facelook.h"
 
 #include <QBasicTimer>
 #include <QLabel>

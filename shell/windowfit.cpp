@@ -1,7 +1,7 @@
 #include "windowfit.h"
 
+#include "facelook.h"
 #include "hotspot.h"
-#include "keytable.h"
 
 #include <cmath>
 #include <cstdint>

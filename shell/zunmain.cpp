@@ -100,11 +100,9 @@ TZunMain::~TZunMain() = default;
 
 void TZunMain::CreateControls() {
     for (const FaceKey& k : FaceKeys) {
-        if (k.Kind == SpotKind::Blank) {
-            continue;
-        }
         auto* spot = new THotSpot(&k, std::string(k.Control).c_str(), this);
-        spot->SetBounds(QRect(k.Bounds.Left, k.Bounds.Top, k.Bounds.Width, k.Bounds.Height));
+        const FaceRect& r = LookOf(k).Bounds;
+        spot->SetBounds(QRect(r.Left, r.Top, r.Width, r.Height));
         connect(spot, &THotSpot::MouseDown, this, &TZunMain::imMouseDown);
         connect(spot, &THotSpot::MouseUp, this, &TZunMain::imMouseUp);
         if (k.Kind == SpotKind::Prefix) {
@@ -333,7 +331,9 @@ void TZunMain::KeyClick(THotSpot* sender) {
 QRect TZunMain::PressedArea(const THotSpot* spot) const {
     const qreal dpr = devicePixelRatioF();
     const QTransform toDevice = FaceTransform(FClientSize) * QTransform::fromScale(dpr, dpr);
-    return toDevice.mapRect(KeyCapArea(*spot->Key())).toAlignedRect().adjusted(-1, -1, 1, 1);
+    return toDevice.mapRect(KeyCapArea(LookOf(*spot->Key())))
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
 }
 
 // A pressed cap moves up by about two design pixels, at least one device pixel.

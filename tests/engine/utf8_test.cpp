@@ -49,6 +49,46 @@ TEST(Utf8, EncodesEveryLengthAndReplacesInvalidCodePoints) {
     EXPECT_EQ(EncodeUtf8(0x110000), "\xEF\xBF\xBD");
 }
 
+TEST(Utf8, SurrogatesKeepTheirThreeByteFormWhenAskedTo) {
+    EXPECT_EQ(ReadUtf8("\xED\xA0\x80", 0).CodePoint, 0xD800u);
+    EXPECT_TRUE(ReadUtf8("\xED\xA0\x80", 0).Valid);
+    std::string out;
+    AppendUtf8(out, 0xDFFF);
+    EXPECT_EQ(out, "\xED\xBF\xBF");
+}
+
+// Character counts and cuts of texts that may hold stray bytes: a lead byte
+// takes up to three continuation bytes, anything else stands alone.
+struct WalkCase {
+    std::string Text;
+    std::size_t Count;
+    std::string FirstTwo;
+    std::string WithoutLast;
+};
+
+class Utf8Walk : public ::testing::TestWithParam<WalkCase> {};
+
+TEST_P(Utf8Walk, CountsAndCutsWholeCharacters) {
+    const WalkCase& c = GetParam();
+    EXPECT_EQ(Utf8CharCount(c.Text), c.Count);
+    EXPECT_EQ(Utf8FirstChars(c.Text, 2), c.FirstTwo);
+    EXPECT_EQ(Utf8WithoutLastChar(c.Text), c.WithoutLast);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Utf8Walk,
+    ::testing::Values(WalkCase{"", 0, "", ""},
+                      WalkCase{"1\xE2\x80\xAF"
+                               "5",
+                               3, "1\xE2\x80\xAF", "1\xE2\x80\xAF"},
+                      WalkCase{"\xF0\x9F\x98\x80", 1, "\xF0\x9F\x98\x80", ""},
+                      WalkCase{"\x80\x80x", 3, "\x80\x80", "\x80\x80"}, // stray continuations
+                      WalkCase{"\xC3\x80\x80\x80\x80", 2, "\xC3\x80\x80\x80\x80",
+                               "\xC3\x80\x80\x80"}, // one too many
+                      WalkCase{"a\xC3\x80\x80", 2, "a\xC3\x80\x80",
+                               "a"}, // a lead takes a stray byte too
+                      WalkCase{"\xFF\xFE", 2, "\xFF\xFE", "\xFF"}));
+
 TEST(Utf8, BeyondTheBasicPlaneGivesASurrogatePair) {
     EXPECT_EQ(Utf16Units(U'q'), u"q");
     EXPECT_EQ(Utf16Units(U'\U0001F600'), std::u16string({0xD83D, 0xDE00}));
