@@ -16,7 +16,7 @@ JOBS=${2:-$(nproc 2>/dev/null || echo 2)}
 sh scripts/install-deps.sh --windows
 
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DPELLIX_LIBRARIES="engine;ini;keypad;cli" -DPELLIX_GTEST_SOURCE=/usr/src/googletest \
+    -DPELLIX_LIBRARIES="engine;ini;keypad;state;cli" -DPELLIX_GTEST_SOURCE=/usr/src/googletest \
     -DPELLIX_WERROR=ON
 cmake --build "$BUILD" -j "$JOBS"
 

@@ -3,7 +3,6 @@
 #include "aboutbox.h"
 #include "clicksource.h"
 #include "pellixapp.h"
-#include "settingchange.h"
 #include "settings.h"
 #include "shortcut.h"
 #include "termination.h"
@@ -26,8 +25,6 @@ int main(int argc, char** argv) {
     env.AboutFactory = [](QWidget* owner) { return new pellix::TFrmAbout(owner); };
     pellix::TZunMain window(std::move(env));
     const auto tolvBase = pellix::CreateTolvBase(); // after the main window
-    const pellix::TSettingChangeFilter settingChange(
-        window, [&window] { window.Settings().StoreSettings(); });
     // A termination request ends the loop, and the window stores on the way out.
     const pellix::TTerminationRequests termination([](int) { QCoreApplication::exit(0); });
     // Reading the icon and handing it to the window system would hold up the

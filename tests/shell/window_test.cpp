@@ -532,6 +532,17 @@ TEST_F(Window, LongestNumberFitsTheDisplayAtEveryZoom) {
     }
 }
 
+TEST_F(Window, LoadedSwitchesShowInTheMenuAndTheWindowBand) {
+    QFile f(IniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[ZunMain]\nSound=0\nStayOnTop=0\nlastShowAbout=1\n");
+    f.close();
+    w = Create();
+    EXPECT_FALSE(MenuItem("mnSound")->isChecked());
+    EXPECT_FALSE(MenuItem("mnStayOnTop")->isChecked());
+    EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
 TEST_F(Window, UnreachableStoredWindowFallsBackToTheDesign) {
     QFile f(IniPath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
