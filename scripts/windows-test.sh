@@ -1,6 +1,6 @@
 #!/bin/sh
 # Cross-compiles everything of Pellix that needs no Qt (engine, keypad, ini,
-# cli, the Windows-native pieces and the Windows resources) for 64-bit Windows
+# state, cli, the Windows-native pieces and the Windows resources) for 64-bit Windows
 # with MinGW-w64, then runs the test programs under Wine.
 #
 #   sh scripts/windows-test.sh [build folder] [jobs]

@@ -57,11 +57,20 @@ constexpr TSettingsKey Key(std::string_view name, TSettingsNotation notation,
                            std::int32_t lowest = std::numeric_limits<std::int32_t>::min(),
                            std::int32_t highest = std::numeric_limits<std::int32_t>::max()) {
     using T = std::remove_reference_t<decltype(FieldOf<Member>(std::declval<TStoredState&>()))>;
+    constexpr bool indexed = !std::is_scalar_v<T>;
     std::size_t count = 1;
-    if constexpr (!std::is_scalar_v<T>)
+    if constexpr (indexed)
         count = std::tuple_size_v<T>;
-    return {OfWindow<Member>, SettingsSection, name,    count,        !std::is_scalar_v<T>,
-            notation,         lowest,          highest, &Get<Member>, &Set<Member>};
+    return {.OfWindow = OfWindow<Member>,
+            .Section = SettingsSection,
+            .Name = name,
+            .Count = count,
+            .Indexed = indexed,
+            .Notation = notation,
+            .Lowest = lowest,
+            .Highest = highest,
+            .Get = &Get<Member>,
+            .Set = &Set<Member>};
 }
 
 constexpr auto Schema = std::to_array<TSettingsKey>({
@@ -70,12 +79,12 @@ constexpr auto Schema = std::to_array<TSettingsKey>({
     Key<&TZunCalc::Mode>("Zun.Mode", Ordinal, 0, 2),         // FIX, SCI, ENG
     Key<&TZunCalc::TrigMode>("Zun.TrigMode", Ordinal, 0, 2), // degrees, radians, grads
     Key<&TZunCalc::FixLen>("Zun.FixLen", Integer, 0, 9),
-    Key<&TWindowSettings::Sound>("Sound", Ordinal, 0, 255),
+    Key<&TWindowSettings::Sound>("Sound", Ordinal, 0, 255), // on unless the low 8 bits are 0
     Key<&TZunCalc::LastX>("Zun.LastX", Float),
     Key<&TZunCalc::Stack>("Zun.Stack", Float),
     Key<&TZunCalc::Reg>("Zun.Reg", Float),
     Key<&TWindowSettings::LastShowAbout>("lastShowAbout", Float),
-    Key<&TWindowSettings::StayOnTop>("StayOnTop", Integer),
+    Key<&TWindowSettings::StayOnTop>("StayOnTop", Integer), // on unless 0
     Key<&TWindowSettings::TotalScale>("TotalScale", Float),
 });
 
