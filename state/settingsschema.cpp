@@ -88,8 +88,15 @@ constexpr auto Schema = std::to_array<TSettingsKey>({
     Key<&TWindowSettings::TotalScale>("TotalScale", Float),
 });
 
-bool Holds(const TStoredState& state, const TSettingsKey& row) {
-    return !row.OfWindow || state.Window != nullptr;
+// Calls visit(row, index, key name) for each key the state holds, in the schema's order.
+template <typename Visit>
+void ForEachKey(const TStoredState& state, Visit visit) {
+    for (const TSettingsKey& row : Schema) {
+        if (row.OfWindow && state.Window == nullptr)
+            continue;
+        for (std::size_t i = 0; i < row.Count; ++i)
+            visit(row, i, SettingsKeyName(row, i));
+    }
 }
 
 } // namespace
@@ -110,50 +117,40 @@ std::string SettingsKeyName(const TSettingsKey& row, std::size_t index) {
 
 void ReadSettings(const TIniDocument& doc, const TStoredState& state, std::string_view decimalSep,
                   TKeptTexts& kept) {
-    for (const TSettingsKey& row : Schema) {
-        if (!Holds(state, row))
-            continue;
-        for (std::size_t i = 0; i < row.Count; ++i) {
-            const std::string key = SettingsKeyName(row, i);
-            const double current = row.Get(state, i);
-            double value = current;
-            switch (row.Notation) {
-            case Integer:
-                value = kept.Read(doc, row.Section, key, static_cast<std::int32_t>(current),
-                                  [&row](std::string_view text) {
-                                      auto v = IniIntegerOf(text);
-                                      if (v && (*v < row.Lowest || *v > row.Highest))
-                                          v.reset();
-                                      return v;
-                                  });
-                break;
-            case Ordinal:
-                value = kept.ReadOrdinal(doc, row.Section, key, static_cast<std::uint8_t>(current),
-                                         static_cast<std::uint8_t>(row.Highest));
-                break;
-            case Float:
-                value = kept.ReadFloat(doc, row.Section, key, current, decimalSep);
-                break;
-            }
-            row.Set(state, i, value);
+    ForEachKey(state, [&](const TSettingsKey& row, std::size_t i, const std::string& key) {
+        const double current = row.Get(state, i);
+        double value = current;
+        switch (row.Notation) {
+        case Integer:
+            value = kept.Read(doc, row.Section, key, static_cast<std::int32_t>(current),
+                              [&row](std::string_view text) {
+                                  auto v = IniIntegerOf(text);
+                                  if (v && (*v < row.Lowest || *v > row.Highest))
+                                      v.reset();
+                                  return v;
+                              });
+            break;
+        case Ordinal:
+            value = kept.ReadOrdinal(doc, row.Section, key, static_cast<std::uint8_t>(current),
+                                     static_cast<std::uint8_t>(row.Highest));
+            break;
+        case Float:
+            value = kept.ReadFloat(doc, row.Section, key, current, decimalSep);
+            break;
         }
-    }
+        row.Set(state, i, value);
+    });
 }
 
 void WriteSettings(TIniDocument& doc, const TStoredState& state, std::string_view decimalSep,
                    TKeptTexts& kept) {
-    for (const TSettingsKey& row : Schema) {
-        if (!Holds(state, row))
-            continue;
-        for (std::size_t i = 0; i < row.Count; ++i) {
-            const std::string key = SettingsKeyName(row, i);
-            const double value = row.Get(state, i);
-            if (row.Notation == Float)
-                kept.WriteFloat(doc, row.Section, key, value, decimalSep);
-            else
-                kept.WriteInteger(doc, row.Section, key, static_cast<std::int32_t>(value));
-        }
-    }
+    ForEachKey(state, [&](const TSettingsKey& row, std::size_t i, const std::string& key) {
+        const double value = row.Get(state, i);
+        if (row.Notation == Float)
+            kept.WriteFloat(doc, row.Section, key, value, decimalSep);
+        else
+            kept.WriteInteger(doc, row.Section, key, static_cast<std::int32_t>(value));
+    });
 }
 
 } // namespace pellix
