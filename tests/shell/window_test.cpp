@@ -543,6 +543,7 @@ TEST_F(Window, LongestNumberFitsTheDisplayAtEveryZoom) {
 }
 
 TEST_F(Window, LoadedSwitchesShowInTheMenuAndTheWindowBand) {
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "the design's band";
     RestartWith("[ZunMain]\nSound=0\nStayOnTop=0\nlastShowAbout=1\n");
     EXPECT_FALSE(MenuItem("mnSound")->isChecked());
     EXPECT_FALSE(MenuItem("mnStayOnTop")->isChecked());
