@@ -5,7 +5,6 @@
 #include "aboutbox.h"
 #include "clicksource.h"
 #include "pellixapp.h"
-#include "settingchange.h"
 #include "settings.h"
 #include "shortcut.h"
 #include "termination.h"
@@ -33,8 +32,6 @@ int main(int argc, char** argv) {
     // The last resort for faults that escape an event handler; key presses,
     // paste and menu commands end theirs in the display themselves.
     app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
-    const pellix::TSettingChangeFilter settingChange(
-        window, [&window] { window.Settings().StoreSettings(); });
     // A termination request ends the loop, and the window stores on the way out.
     const pellix::TTerminationRequests termination([](int) { QCoreApplication::exit(0); });
     // Reading the icon and handing it to the window system would hold up the

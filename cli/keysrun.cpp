@@ -1,8 +1,8 @@
 #include "keysrun.h"
 
-#include "enginekeys.h"
 #include "inifile.h"
 #include "keytable.h"
+#include "settingsschema.h"
 #include "utf8.h"
 
 #include <array>
@@ -256,7 +256,7 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
     if (o.Ini) {
         doc = LoadIniFile(*o.Ini);
         if (doc)
-            ReadEngineKeys(*doc, calc, sep.Decimal, kept);
+            ReadSettings(*doc, {calc}, sep.Decimal, kept);
     }
 
     TZunEntry entry(calc);
@@ -282,7 +282,7 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
             err << "pellix-keys: cannot read '" << *o.Ini << "'; it was left unchanged\n";
             return KeysFailed;
         }
-        WriteEngineKeys(*doc, calc, sep.Decimal, kept);
+        WriteSettings(*doc, {calc}, sep.Decimal, kept);
         if (!SaveIniFile(*o.Ini, *doc)) {
             err << "pellix-keys: cannot write '" << *o.Ini << "'\n";
             return KeysFailed;

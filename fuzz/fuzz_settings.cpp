@@ -14,21 +14,9 @@ namespace {
 
 class Host : public pellix::ISettingsHost {
 public:
-    QPoint Pos{427, 196};
-    bool Sound = true, OnTop = true;
-    double Scale = 1, Last = -1;
-    QPoint WindowPos() const override { return Pos; }
-    void SetWindowPos(QPoint p) override { Pos = p; }
-    bool IsSound() const override { return Sound; }
-    void SetSound(bool on) override { Sound = on; }
-    bool StayOnTop() const override { return OnTop; }
-    void SetStayOnTop(bool on) override { OnTop = on; }
-    double TotalScale() const override { return Scale; }
-    void SetTotalScale(double s) override { Scale = s; }
-    double LastShowAbout() const override { return Last; }
-    void SetLastShowAbout(double w) override { Last = w; }
-    void SyncTrigCaption() override {}
-    void SetShowOnDesktopChecked(bool) override {}
+    pellix::TWindowSettings Values{.Left = 427, .Top = 196};
+    pellix::TWindowSettings WindowSettings() const override { return Values; }
+    void SetWindowSettings(const pellix::TWindowSettings& values) override { Values = values; }
 };
 
 std::unique_ptr<QTemporaryDir> g_dir;
@@ -51,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     f.close();
     pellix::TZunCalc zun(1);
     Host host;
-    pellix::TSettings settings(path, zun, host, QString());
+    pellix::TSettings settings(path, zun, host);
     settings.SetDecimalSeparator(size % 2 ? QStringLiteral(",") : QStringLiteral("."));
     settings.LoadSettings();
     (void)zun.Display();

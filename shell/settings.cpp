@@ -1,50 +1,20 @@
 #include "settings.h"
 
-#include "enginekeys.h"
-
 #include "problemreport.h"
-#include "shortcut.h"
+#include "settingspaths.h"
 #include "systemseparators.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
-#include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace pellix {
 
 namespace {
-
-constexpr std::string_view Section = SettingsSection;
-
-constexpr std::string_view LeftKey = "Left";
-constexpr std::string_view TopKey = "Top";
-constexpr std::string_view SoundKey = "Sound";
-constexpr std::string_view LastShowAboutKey = "lastShowAbout";
-constexpr std::string_view StayOnTopKey = "StayOnTop";
-constexpr std::string_view TotalScaleKey = "TotalScale";
-
-std::filesystem::path PathOf(const QString& fileName) {
-#ifdef _WIN32
-    return std::filesystem::path(fileName.toStdWString());
-#else
-    const QByteArray local = QFile::encodeName(fileName);
-    return std::filesystem::path(
-        std::string(local.constData(), static_cast<std::size_t>(local.size())));
-#endif
-}
 
 // Sets FLoading for the lifetime of a load, also when the host throws.
 class TLoadingScope {
@@ -58,35 +28,18 @@ private:
     bool& FFlag;
 };
 
-QString DisplayName(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return QString::fromStdWString(path.wstring());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-#endif
-}
-
-bool FolderWritable(const std::filesystem::path& folder) {
-#ifdef _WIN32
-    return QFileInfo(DisplayName(folder)).isWritable();
-#else
-    return ::access(folder.c_str(), W_OK) == 0;
-#endif
-}
-
 } // namespace
 
 TSettingsFiles::TSettingsFiles(const QString& file) {
     if (!file.isEmpty())
-        File = PathOf(file);
+        File = SystemPath(file);
 }
 
-TSettings::TSettings(TSettingsFiles files, TZunCalc& zun, ISettingsHost& host,
-                     QString desktopFolder)
-    : FFiles(std::move(files)), FZun(zun), FHost(host), FDesktopFolder(std::move(desktopFolder)) {}
+TSettings::TSettings(TSettingsFiles files, TZunCalc& zun, ISettingsHost& host)
+    : FFiles(std::move(files)), FZun(zun), FHost(host) {}
 
 QString TSettings::CFGFileName() const {
-    return DisplayName(FFiles.File);
+    return DisplayPath(FFiles.File);
 }
 
 std::string TSettings::DecimalSeparator() const {
@@ -105,29 +58,10 @@ void TSettings::LoadSettings() {
     }
     const std::string sep = DecimalSeparator();
 
-    const QPoint pos = FHost.WindowPos();
+    TWindowSettings window = FHost.WindowSettings();
     FKept.Clear();
-    const std::int32_t left = FKept.ReadInteger(doc, Section, LeftKey, pos.x());
-    const std::int32_t top = FKept.ReadInteger(doc, Section, TopKey, pos.y());
-    FHost.SetWindowPos(QPoint(left, top));
-
-    FHost.SetSound((FKept.ReadInteger(doc, Section, SoundKey, FHost.IsSound() ? 1 : 0) & 0xFF) !=
-                   0);
-
-    ReadEngineKeys(doc, FZun, sep, FKept);
-
-    FHost.SyncTrigCaption();
-
-    FHost.SetLastShowAbout(
-        FKept.ReadFloat(doc, Section, LastShowAboutKey, FHost.LastShowAbout(), sep));
-
-    FHost.SetShowOnDesktopChecked(ShortcutExists(ShortcutLinkName, FDesktopFolder));
-
-    // Through the setter, whose own store does nothing while loading.
-    FHost.SetStayOnTop(FKept.ReadInteger(doc, Section, StayOnTopKey, FHost.StayOnTop() ? 1 : 0) !=
-                       0);
-
-    FHost.SetTotalScale(FKept.ReadFloat(doc, Section, TotalScaleKey, FHost.TotalScale(), sep));
+    ReadSettings(doc, {FZun, &window}, sep, FKept);
+    FHost.SetWindowSettings(window);
 }
 
 void TSettings::StoreSettings() {
@@ -144,18 +78,8 @@ void TSettings::StoreSettings() {
         }
         const std::string sep = DecimalSeparator();
 
-        // One edit of the document gives the same text as writing the keys one
-        // by one into the file, in this order.
-        const QPoint pos = FHost.WindowPos();
-        FKept.WriteInteger(*doc, Section, LeftKey, pos.x());
-        FKept.WriteInteger(*doc, Section, TopKey, pos.y());
-        WriteEngineModes(*doc, FZun, FKept);
-        FKept.WriteInteger(*doc, Section, SoundKey, FHost.IsSound() ? 1 : 0);
-        WriteEngineValues(*doc, FZun, sep, FKept);
-        FKept.WriteFloat(*doc, Section, LastShowAboutKey, FHost.LastShowAbout(), sep);
-        FKept.WriteInteger(*doc, Section, StayOnTopKey, FHost.StayOnTop() ? 1 : 0);
-        FKept.WriteFloat(*doc, Section, TotalScaleKey, FHost.TotalScale(), sep);
-
+        TWindowSettings window = FHost.WindowSettings();
+        WriteSettings(*doc, {FZun, &window}, sep, FKept);
         Save(*doc);
     } catch (...) {
         // A store never disturbs the program, whatever went wrong.
@@ -177,7 +101,7 @@ bool TSettings::Save(const TIniDocument& doc) {
         }
         ReportProblem(QStringLiteral("cannot store the settings in '%1' (%2) nor in '%3' (%4)")
                           .arg(CFGFileName(), QString::fromStdString(failure.Reason),
-                               DisplayName(FFiles.Fallback),
+                               DisplayPath(FFiles.Fallback),
                                QString::fromStdString(fallbackFailure.Reason)));
         return false;
     }
@@ -189,10 +113,7 @@ bool TSettings::Save(const TIniDocument& doc) {
 QString CFGFileNameFor(const QString& exePath) {
     if (exePath.isEmpty())
         return {};
-    qsizetype nameStart = exePath.lastIndexOf(QLatin1Char('/')) + 1;
-#ifdef _WIN32
-    nameStart = std::max(nameStart, exePath.lastIndexOf(QLatin1Char('\\')) + 1);
-#endif
+    const qsizetype nameStart = FileNameStart(exePath);
     const qsizetype dot = exePath.lastIndexOf(QLatin1Char('.'));
     if (dot > nameStart)
         return exePath.left(dot) + QStringLiteral(".ini");
@@ -212,7 +133,7 @@ std::filesystem::path ExecutablePath() {
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty())
-        exe = PathOf(QCoreApplication::applicationFilePath());
+        exe = SystemPath(QCoreApplication::applicationFilePath());
     return exe;
 }
 
@@ -232,9 +153,9 @@ TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
 TSettingsFiles DefaultSettingsFiles() {
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    TSettingsFiles files =
-        SettingsFilesFor(CFGFileNameFor(ExecutablePath()),
-                         configFolder.isEmpty() ? std::filesystem::path() : PathOf(configFolder));
+    TSettingsFiles files = SettingsFilesFor(CFGFileNameFor(ExecutablePath()),
+                                            configFolder.isEmpty() ? std::filesystem::path()
+                                                                   : SystemPath(configFolder));
     if (files.Fallback.empty() && !configFolder.isEmpty())
         QDir().mkpath(configFolder);
     return files;

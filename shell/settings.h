@@ -2,7 +2,6 @@
 
 #include "inifile.h"
 #include "kepttexts.h"
-#include "separators.h"
 #include "settingshost.h"
 #include "zuncalc.h"
 
@@ -32,15 +31,15 @@ struct TSettingsFiles {
 // state. Read once at start-up, written completely at the store events.
 class TSettings {
 public:
-    TSettings(TSettingsFiles files, TZunCalc& zun, ISettingsHost& host, QString desktopFolder);
+    TSettings(TSettingsFiles files, TZunCalc& zun, ISettingsHost& host);
 
-    // Reads the file and applies every value; missing or unreadable values
-    // keep the current ones, and a stored text that does not read stays in the
-    // file until its key gets a value other than the one kept. Stores made
-    // meanwhile (the StayOnTop setter) do nothing.
+    // Reads the file into the engine and the window's values (see
+    // SettingsSchema); missing or unreadable values keep the current ones, and
+    // a stored text that does not read stays in the file until its key gets a
+    // value other than the one kept. Stores made meanwhile do nothing.
     void LoadSettings();
 
-    // Writes all 24 keys; does nothing while loading. Never throws; a file
+    // Writes every key of the schema; does nothing while loading. Never throws; a file
     // that cannot be written is left as it was. When it exists but cannot be
     // replaced (read-only file or folder), the settings go to the fallback,
     // created from it, which is read and written from then on; any other
@@ -62,7 +61,6 @@ private:
     TSettingsFiles FFiles;
     TZunCalc& FZun;
     ISettingsHost& FHost;
-    QString FDesktopFolder;
     QString FDecimal;
     TIniSaveHooks FSaveHooks;
     TKeptTexts FKept; // stored texts that did not read at the load

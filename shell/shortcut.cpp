@@ -125,28 +125,29 @@ QString ShortcutDescription() {
     return QLatin1String(ProgramName) + lineBreak + QLatin1String(WebAddress);
 }
 
-void ShowOnDesktopClick(ISettingsHost& host, const QString& target, const QString& folder) {
+void ShowOnDesktopClick(const std::function<void(bool checked)>& setCheckMark,
+                        const QString& target, const QString& folder) {
     const QString name = QLatin1String(ShortcutLinkName);
     try {
         ToggleShortcut(target, name, ShortcutDescription(), folder);
     } catch (...) {
         // The fault goes on to the caller; the check mark tells the truth anyway.
-        host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
+        setCheckMark(ShortcutExists(name, folder));
         throw;
     }
-    host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
+    setCheckMark(ShortcutExists(name, folder));
 }
 
-void ShortcutAtStart(ISettingsHost& host, const QString& target, const QString& folder) {
+bool ShortcutAtStart(double lastShowAbout, const QString& target, const QString& folder) {
     const QString name = QLatin1String(ShortcutLinkName);
-    if (host.LastShowAbout() == NoStartRecorded) {
+    if (lastShowAbout == NoStartRecorded) {
         try {
             PlaceShortcutOnFirstRun(target, name, ShortcutDescription(), folder);
         } catch (...) {
             // Start-up goes on without a shortcut; the check mark says so.
         }
     }
-    host.SetShowOnDesktopChecked(ShortcutExists(name, folder));
+    return ShortcutExists(name, folder);
 }
 
 QString LauncherPathProblem(const QString& target) {

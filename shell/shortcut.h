@@ -1,8 +1,8 @@
 #pragma once
 
-#include "settingshost.h"
-
 #include <QString>
+
+#include <functional>
 
 namespace pellix {
 
@@ -33,13 +33,14 @@ QString ShortcutDescription();
 // The menu item "Show On Desktop": toggles the program's shortcut in `folder`,
 // then sets the check mark from ShortcutExists. A fault of the toggle (a shell
 // link that cannot be made) is passed on after the check mark is set.
-void ShowOnDesktopClick(ISettingsHost& host, const QString& target, const QString& folder);
+void ShowOnDesktopClick(const std::function<void(bool checked)>& setCheckMark,
+                        const QString& target, const QString& folder);
 
-// Start-up, after the settings are loaded: at a first run (host.LastShowAbout()
-// exactly -1) places the program's shortcut when none is there; at every start
-// the check mark is then set from ShortcutExists. Never deletes a shortcut,
-// and never fails.
-void ShortcutAtStart(ISettingsHost& host, const QString& target, const QString& folder);
+// Start-up, after the settings are loaded: at a first run (lastShowAbout
+// exactly -1) places the program's shortcut when none is there. Returns
+// ShortcutExists afterwards, the check mark. Never deletes a shortcut, and
+// never fails.
+bool ShortcutAtStart(double lastShowAbout, const QString& target, const QString& folder);
 
 // The launcher's file: `folder`, "/", `linkName` and ".desktop"; empty when
 // `folder` is empty (never the current or the root folder).

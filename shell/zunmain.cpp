@@ -4,6 +4,7 @@
 #include "facepainter.h"
 #include "keyboard.h"
 #include "keymap.h"
+#include "settingchange.h"
 #include "shortcut.h"
 #include "systemseparators.h"
 #include "vendor.h"
@@ -86,7 +87,6 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     FClientSize = QSize(FaceClientWidth, FaceClientHeight);
     setFixedSize(FClientSize);
     move(DesignedPos);
-    FStoredPos = DesignedPos;
     CreateControls();
     CreateMenu();
     Translate();
@@ -196,21 +196,23 @@ void TZunMain::Translate() {
 void TZunMain::FormCreate() {
     Beep = std::make_unique<TBeepThread>(std::move(FEnv.Player));
     Zun.Regional = FEnv.Regional.value_or(SystemSeparators());
-    FIsSound = true;
+    FStored = TWindowSettings(); // the design's values, kept where the file has none
     FScale = 1.0;
-    FTotalScale = 1.0;
-    FLastShowAbout = -1;
-    FStayOnTop = true;
-    FSettings = std::make_unique<TSettings>(FEnv.SettingsFile, Zun, *this, FEnv.DesktopFolder);
+    FSettings = std::make_unique<TSettings>(FEnv.SettingsFile, Zun, *this);
     FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
     FSettings->LoadSettings();
+    // The load only recorded the values: the window applies them.
+    Entry.SyncTrigCaption();
+    ShowLabels();
+    ApplyWindowBand();
     MendRestoredWindow();
-    ShortcutAtStart(*this, FEnv.ExecutablePath, FEnv.DesktopFolder);
-    mnSound->setChecked(FIsSound);
-    mnStayOnTop->setChecked(FStayOnTop);
+    mnShowOnDesktop->setChecked(
+        ShortcutAtStart(FStored.LastShowAbout, FEnv.ExecutablePath, FEnv.DesktopFolder));
+    mnSound->setChecked(FStored.Sound);
+    mnStayOnTop->setChecked(FStored.StayOnTop);
     MousePos = QPoint(-1, -1);
     Entry.RefreshDisplay();
-    FLastShowAbout = CurrentDateTimeValue();
+    FStored.LastShowAbout = CurrentDateTimeValue();
     // Every orderly end that does not close the window first (a termination
     // request, the end of the session on Windows) ends the event loop.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TZunMain::StoreOnEnd);
@@ -220,7 +222,15 @@ void TZunMain::FormCreate() {
                     FormDeactivate();
                 }
             });
-    Zoom(FTotalScale); // from the design's size
+    Zoom(FStored.TotalScale); // from the design's size
+    FSettingChange =
+        std::make_unique<TSettingChangeFilter>(*this, [this] { StoreOnSettingChange(); });
+}
+
+// The one store on a change of the system's settings, whichever way the
+// platform reports it.
+void TZunMain::StoreOnSettingChange() {
+    FSettings->StoreSettings();
 }
 
 // The settings file may hold any position and zoom. A position that puts the
@@ -228,29 +238,37 @@ void TZunMain::FormCreate() {
 // a zoom that is not a number or far out of range falls back to the design,
 // and one whose window does not fit the screen to the largest step that fits.
 void TZunMain::MendRestoredWindow() {
-    if (!std::isfinite(FTotalScale) || FTotalScale <= 0.05 || FTotalScale >= 20) {
-        FTotalScale = 1.0;
+    if (!std::isfinite(FStored.TotalScale) || FStored.TotalScale <= 0.05 ||
+        FStored.TotalScale >= 20) {
+        FStored.TotalScale = 1.0;
     }
-    QPoint where = FStoredPos;
-    if (const QScreen* screen = ScreenShowing(where, ZoomedClientSize(FTotalScale))) {
-        FTotalScale = FittingZoom(FTotalScale, screen->availableGeometry().size(), ScaleFactor,
-                                  MinTotalScale);
+    QPoint where(FStored.Left, FStored.Top);
+    if (const QScreen* screen = ScreenShowing(where, ZoomedClientSize(FStored.TotalScale))) {
+        FStored.TotalScale = FittingZoom(FStored.TotalScale, screen->availableGeometry().size(),
+                                         ScaleFactor, MinTotalScale);
     }
-    if (ScreenShowing(where, ZoomedClientSize(FTotalScale)) == nullptr) {
+    if (ScreenShowing(where, ZoomedClientSize(FStored.TotalScale)) == nullptr) {
         where = DesignedPos;
         if (const QScreen* primary = QGuiApplication::primaryScreen()) {
             where += primary->geometry().topLeft();
-            FTotalScale = FittingZoom(FTotalScale, primary->availableGeometry().size(), ScaleFactor,
-                                      MinTotalScale);
+            FStored.TotalScale =
+                FittingZoom(FStored.TotalScale, primary->availableGeometry().size(), ScaleFactor,
+                            MinTotalScale);
         }
     }
     move(where);
 }
 
-// Only recorded: the window moves once the position has been checked against
-// the screens, after the zoom has been read too.
-void TZunMain::SetWindowPos(QPoint p) {
-    FStoredPos = p;
+TWindowSettings TZunMain::WindowSettings() const {
+    TWindowSettings values = FStored;
+    values.Left = pos().x();
+    values.Top = pos().y();
+    return values;
+}
+
+// Only recorded: the window applies the values after the load (see FormCreate).
+void TZunMain::SetWindowSettings(const TWindowSettings& values) {
+    FStored = values;
 }
 
 void TZunMain::SetClientSize(QSize size) {
@@ -287,8 +305,8 @@ void TZunMain::Zoom(double factor) {
 }
 
 void TZunMain::FormMouseWheelDown() {
-    if (FTotalScale > MinTotalScale) {
-        FTotalScale /= ScaleFactor;
+    if (FStored.TotalScale > MinTotalScale) {
+        FStored.TotalScale /= ScaleFactor;
         Zoom(1 / ScaleFactor);
         FSettings->StoreSettings();
     }
@@ -300,7 +318,7 @@ void TZunMain::FormMouseWheelUp() {
     const QScreen* area = screen();
     const QSize grown = ScaledSize(FClientSize, ScaleFactor);
     if (area != nullptr && FitsIn(grown, area->availableGeometry().size())) {
-        FTotalScale *= ScaleFactor;
+        FStored.TotalScale *= ScaleFactor;
         Zoom(ScaleFactor);
         FSettings->StoreSettings();
     }
@@ -353,7 +371,7 @@ void TZunMain::ShowPressed(THotSpot* spot, bool pressed) {
 
 void TZunMain::imMouseDown(THotSpot* sender) {
     ShowPressed(sender, true);
-    if (FIsSound) {
+    if (FStored.Sound) {
         Beep->Beep();
     }
 }
@@ -395,49 +413,44 @@ void TZunMain::closeEvent(QCloseEvent* event) {
 }
 
 void TZunMain::SetSound(bool on) {
-    FIsSound = on;
+    FStored.Sound = on;
     mnSound->setChecked(on);
 }
 
 void TZunMain::mnSoundClick() {
-    SetSound(!FIsSound);
-    if (FIsSound) {
+    SetSound(!FStored.Sound);
+    if (FStored.Sound) {
         Beep->Prepare();
     }
 }
 
-void TZunMain::SetShowOnDesktopChecked(bool checked) {
-    mnShowOnDesktop->setChecked(checked);
-}
-
 void TZunMain::mnShowOnDesktopClick() {
     // A shell link that cannot be made (Windows) shows its fault in the display.
-    Entry.Guarded([&] { ShowOnDesktopClick(*this, FEnv.ExecutablePath, FEnv.DesktopFolder); });
+    Entry.Guarded([&] {
+        ShowOnDesktopClick([this](bool checked) { mnShowOnDesktop->setChecked(checked); },
+                           FEnv.ExecutablePath, FEnv.DesktopFolder);
+    });
 }
 
 void TZunMain::SetStayOnTop(bool on) {
-    if (on != FStayOnTop) {
-        FStayOnTop = on;
+    if (on != FStored.StayOnTop) {
+        FStored.StayOnTop = on;
         FSettings->StoreSettings();
     }
     ApplyWindowBand();
 }
 
 void TZunMain::ApplyWindowBand() {
-    SetWindowBand(*this, FStayOnTop);
+    SetWindowBand(*this, FStored.StayOnTop);
 }
 
 void TZunMain::mnStayOnTopClick() {
-    SetStayOnTop(!FStayOnTop);
-    mnStayOnTop->setChecked(FStayOnTop);
+    SetStayOnTop(!FStored.StayOnTop);
+    mnStayOnTop->setChecked(FStored.StayOnTop);
 }
 
 void TZunMain::FormDeactivate() {
-    ReassertWindowBand(*this, FStayOnTop);
-}
-
-void TZunMain::SyncTrigCaption() {
-    Entry.SyncTrigCaption();
+    ReassertWindowBand(*this, FStored.StayOnTop);
 }
 
 void TZunMain::Copy1Click() {
@@ -489,7 +502,7 @@ void TZunMain::paintEvent(QPaintEvent*) {
 void TZunMain::AfterFirstPaint() {
     // The sound module loads once the window is on screen, before the first
     // key press; with the sound off it is never loaded.
-    if (FIsSound) {
+    if (FStored.Sound) {
         Beep->Prepare();
     }
     emit FirstPainted();
@@ -594,12 +607,12 @@ bool TZunMain::event(QEvent* event) {
             FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
         }
 #ifndef _WIN32 // Windows stores on its settings-change broadcast instead
-        FSettings->StoreSettings();
+        StoreOnSettingChange();
 #endif
         break;
 #ifndef _WIN32
     case QEvent::ThemeChange:
-        FSettings->StoreSettings();
+        StoreOnSettingChange();
         break;
 #endif
     default:

@@ -22,6 +22,8 @@ class QMenu;
 
 namespace pellix {
 
+class TSettingChangeFilter;
+
 // Where the window meets the user's real files and devices. The program fills
 // it with the real places; tests with temporary folders and a fake player.
 struct TShellEnvironment {
@@ -59,6 +61,7 @@ public:
     // end is reported (the close key, the window's close, the application
     // quitting); a window shown again may end and store again.
     void StoreOnEnd();
+    void StoreOnSettingChange();
     void lbFClick(QObject* sender);
 
     void mnSoundClick();
@@ -73,18 +76,14 @@ public:
     void FormDeactivate();
 
     // ISettingsHost
-    QPoint WindowPos() const override { return pos(); }
-    void SetWindowPos(QPoint p) override;
-    bool IsSound() const override { return FIsSound; }
-    void SetSound(bool on) override;
-    bool StayOnTop() const override { return FStayOnTop; }
-    void SetStayOnTop(bool on) override;
-    double TotalScale() const override { return FTotalScale; }
-    void SetTotalScale(double scale) override { FTotalScale = scale; }
-    double LastShowAbout() const override { return FLastShowAbout; }
-    void SetLastShowAbout(double when) override { FLastShowAbout = when; }
-    void SyncTrigCaption() override;
-    void SetShowOnDesktopChecked(bool checked) override;
+    TWindowSettings WindowSettings() const override;
+    void SetWindowSettings(const TWindowSettings& values) override;
+
+    bool IsSound() const { return FStored.Sound; }
+    void SetSound(bool on);
+    bool StayOnTop() const { return FStored.StayOnTop; }
+    void SetStayOnTop(bool on);
+    double TotalScale() const { return FStored.TotalScale; }
 
     double Scale() const { return FScale; }
     QSize ClientSize() const { return FClientSize; }
@@ -136,6 +135,7 @@ private:
     TShellEnvironment FEnv;
     std::unique_ptr<TBeepThread> Beep;
     std::unique_ptr<TSettings> FSettings;
+    std::unique_ptr<TSettingChangeFilter> FSettingChange;
 
     IAboutBox* FAbout = nullptr;      // a child of the window
     std::vector<THotSpot*> FHotSpots; // the key hot spots and imAbout
@@ -155,12 +155,10 @@ private:
     QAction* Close1 = nullptr;
 
     QPoint MousePos{-1, -1};
-    QPoint FStoredPos; // the position read from the settings file
-    bool FIsSound = true;
-    bool FStayOnTop = true;
-    double FLastShowAbout = -1;
+    // The window's values in the settings file; Left and Top are the position
+    // read from it, which the window takes once checked against the screens.
+    TWindowSettings FStored;
     double FScale = 1.0;
-    double FTotalScale = 1.0;
     QSize FClientSize;
     int FWheelDelta = 0;
     bool FEndStored = false;

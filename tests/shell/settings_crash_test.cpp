@@ -2,9 +2,8 @@
 // complete state, never a mix, and no fragment that others could read or that
 // outlives the next store.
 
-#include "enginekeys.h"
 #include "inifile.h"
-#include "zuncalc.h"
+#include "settingsschema.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +27,8 @@ namespace {
 int RoundOf(const TIniDocument& doc) {
     TZunCalc zun(1);
     zun.LastX = std::nan("");
-    ReadEngineKeys(doc, zun, ".");
+    TKeptTexts kept;
+    ReadSettings(doc, {zun}, ".", kept);
     const double k = zun.LastX;
     if (!(k >= 1) || k != std::floor(k) || doc.ReadInteger("ZunMain", "Left", 0) != int(k) ||
         doc.ReadInteger("ZunMain", "Top", 0) != -int(k) ||

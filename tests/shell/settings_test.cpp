@@ -23,6 +23,7 @@
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 using namespace pellix;
 using namespace pellix::testing;
@@ -43,10 +44,9 @@ protected:
     void Restart(const char* decimalSep = ".") {
         zun = TZunCalc(1);
         host = TFakeSettingsHost();
-        settings = std::make_unique<TSettings>(CfgPath(), zun, host, DesktopPath());
+        settings = std::make_unique<TSettings>(CfgPath(), zun, host);
         settings->SetDecimalSeparator(QString::fromUtf8(decimalSep));
         host.Settings = settings.get();
-        host.Zun = &zun;
     }
 
     QString CfgPath() const { return tmp.filePath(QStringLiteral("pellix.ini")); }
@@ -82,19 +82,18 @@ TEST_F(SettingsFile, FirstStartWithoutFileKeepsDefaultsAndCreatesNoFile) {
     EXPECT_EQ(zun.LastX, 0.0);
     EXPECT_EQ(zun.Stack, (std::array<double, 4>{}));
     EXPECT_EQ(zun.Reg, (std::array<double, 10>{}));
-    EXPECT_EQ(host.Pos, QPoint(427, 196));
-    EXPECT_EQ(host.Scale, 1.0);
-    EXPECT_TRUE(host.Sound);
-    EXPECT_TRUE(host.OnTop);
-    EXPECT_EQ(host.LastShow, -1.0);
-    EXPECT_EQ(host.Checked, false);
+    EXPECT_EQ(host.Pos(), QPoint(427, 196));
+    EXPECT_EQ(host.Values.TotalScale, 1.0);
+    EXPECT_TRUE(host.Values.Sound);
+    EXPECT_TRUE(host.Values.StayOnTop);
+    EXPECT_EQ(host.Values.LastShowAbout, -1.0);
     EXPECT_FALSE(settings->Loading());
     EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("Desktop")}); // no file, no temp file
 }
 
 TEST_F(SettingsFile, FirstStoreWritesOneSectionWithTheKeysInOrder) {
     settings->LoadSettings();
-    host.LastShow = 45000.5; // the start time the window records
+    host.Values.LastShowAbout = 45000.5; // the start time the window records
     settings->StoreSettings();
 
     EXPECT_EQ(CfgBytes().toStdString(), "[ZunMain]\n"
@@ -115,12 +114,25 @@ TEST_F(SettingsFile, FirstStoreWritesOneSectionWithTheKeysInOrder) {
               (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
 }
 
+TEST_F(SettingsFile, StoredKeysFollowTheSchemasOrder) {
+    settings->StoreSettings();
+    std::vector<std::string> stored;
+    for (const QByteArray& line : CfgBytes().trimmed().split('\n').mid(1))
+        stored.push_back(line.left(line.indexOf('=')).toStdString());
+    std::vector<std::string> schema;
+    for (const TSettingsKey& row : SettingsSchema()) {
+        for (std::size_t i = 0; i < row.Count; ++i)
+            schema.push_back(SettingsKeyName(row, i));
+    }
+    EXPECT_EQ(stored, schema);
+}
+
 TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
-    host.Pos = QPoint(-20, 3000);
-    host.Sound = false;
-    host.OnTop = false;
-    host.Scale = 1.1 * 1.1;
-    host.LastShow = 45123.25;
+    host.MoveTo(QPoint(-20, 3000));
+    host.Values.Sound = false;
+    host.Values.StayOnTop = false;
+    host.Values.TotalScale = 1.1 * 1.1;
+    host.Values.LastShowAbout = 45123.25;
     zun.Mode = zunEng;
     zun.TrigMode = zunGrad;
     zun.FixLen = 3;
@@ -133,11 +145,11 @@ TEST_F(SettingsFile, StoredStateComesBackAtTheNextStart) {
 
     Restart();
     settings->LoadSettings();
-    EXPECT_EQ(host.Pos, QPoint(-20, 3000));
-    EXPECT_FALSE(host.Sound);
-    EXPECT_FALSE(host.OnTop);
-    EXPECT_EQ(host.Scale, 1.1 * 1.1);
-    EXPECT_EQ(host.LastShow, 45123.25);
+    EXPECT_EQ(host.Pos(), QPoint(-20, 3000));
+    EXPECT_FALSE(host.Values.Sound);
+    EXPECT_FALSE(host.Values.StayOnTop);
+    EXPECT_EQ(host.Values.TotalScale, 1.1 * 1.1);
+    EXPECT_EQ(host.Values.LastShowAbout, 45123.25);
     EXPECT_EQ(zun.Mode, zunEng);
     EXPECT_EQ(zun.TrigMode, zunGrad);
     EXPECT_EQ(zun.FixLen, 3);
@@ -163,13 +175,13 @@ TEST_P(SettingsFloatDigits, ComeBackIdentical) {
     const FloatCase c = GetParam();
     zun.LastX = c.stored;
     zun.Reg[9] = c.stored;
-    host.Scale = c.stored;
+    host.Values.TotalScale = c.stored;
     settings->StoreSettings();
     Restart();
     settings->LoadSettings();
     EXPECT_EQ(zun.LastX, c.loaded);
     EXPECT_EQ(zun.Reg[9], c.loaded);
-    EXPECT_EQ(host.Scale, c.loaded);
+    EXPECT_EQ(host.Values.TotalScale, c.loaded);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, SettingsFloatDigits,
@@ -196,8 +208,8 @@ class SettingsIntegerNotation : public SettingsFile,
 
 TEST_P(SettingsIntegerNotation, ReadsLeft) {
     LoadSection(QByteArray("Left=") + GetParam().text);
-    EXPECT_EQ(host.Pos.x(), GetParam().left) << GetParam().text;
-    EXPECT_EQ(host.Pos.y(), 196);
+    EXPECT_EQ(host.Pos().x(), GetParam().left) << GetParam().text;
+    EXPECT_EQ(host.Pos().y(), 196);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -227,9 +239,9 @@ class SettingsSwitch : public SettingsFile, public ::testing::WithParamInterface
 TEST_P(SettingsSwitch, Reads) {
     const SwitchCase c = GetParam();
     const bool isSound = std::string(c.key) == "Sound";
-    (isSound ? host.Sound : host.OnTop) = c.current;
+    (isSound ? host.Values.Sound : host.Values.StayOnTop) = c.current;
     LoadSection(c.text ? QByteArray(c.key) + "=" + c.text : QByteArray("Other=1"));
-    EXPECT_EQ(isSound ? host.Sound : host.OnTop, c.loaded);
+    EXPECT_EQ(isSound ? host.Values.Sound : host.Values.StayOnTop, c.loaded);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,19 +288,14 @@ INSTANTIATE_TEST_SUITE_P(Lines, SettingsEngineIntegers,
                                            EngineIntCase{"Zun.FixLen=0", 1, 1, 0},
                                            EngineIntCase{"Zun.FixLen=9.0", 1, 1, 5}));
 
-TEST_F(SettingsFile, AngleCaptionIsMadeFromTheLoadedAngleMode) {
-    LoadSection("Zun.TrigMode=2");
-    EXPECT_EQ(host.TrigAtSync, 2);
-}
-
 // ---- decimal separator ----
 
 TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsEveryNumber) {
     Restart(",");
-    host.Pos = QPoint(-5, 7);
-    host.Scale = 1.1;
-    host.LastShow = 45000.75;
-    host.OnTop = false;
+    host.MoveTo(QPoint(-5, 7));
+    host.Values.TotalScale = 1.1;
+    host.Values.LastShowAbout = 45000.75;
+    host.Values.StayOnTop = false;
     zun.FixLen = 4;
     zun.LastX = 2.5;
     zun.Stack = {3, -0.5, 1e20, 1.5e-10};
@@ -301,21 +308,21 @@ TEST_F(SettingsFile, FileWithDecimalCommaReadUnderPointKeepsEveryNumber) {
     zun.Stack = {21, 22, 23, 24};
     zun.Reg[0] = 31;
     settings->LoadSettings();
-    EXPECT_EQ(host.Pos, QPoint(-5, 7));
-    EXPECT_FALSE(host.OnTop);
+    EXPECT_EQ(host.Pos(), QPoint(-5, 7));
+    EXPECT_FALSE(host.Values.StayOnTop);
     EXPECT_EQ(zun.FixLen, 4);
     EXPECT_EQ(zun.LastX, 2.5);
     EXPECT_EQ(zun.Stack, (std::array<double, 4>{3, -0.5, 1e20, 1.5e-10}));
     EXPECT_EQ(zun.Reg[0], -12);
-    EXPECT_EQ(host.Scale, 1.1);
-    EXPECT_EQ(host.LastShow, 45000.75);
+    EXPECT_EQ(host.Values.TotalScale, 1.1);
+    EXPECT_EQ(host.Values.LastShowAbout, 45000.75);
 }
 
 TEST_F(SettingsFile, TextsThatDoNotReadStayUntilTheUserGivesTheKeyANewValue) {
-    host.Pos = QPoint(3, 4);
+    host.MoveTo(QPoint(3, 4));
     LoadSection("Left=12px\nTop=9\nZun.Stack[0]=1.5.0\nZun.Reg[3]=--2\nTotalScale=big\n"
                 "StayOnTop=yes");
-    EXPECT_EQ(host.Pos, QPoint(3, 9));
+    EXPECT_EQ(host.Pos(), QPoint(3, 9));
     EXPECT_EQ(zun.Stack[0], 0.0);
     settings->StoreSettings();
     const QByteArray first = CfgBytes();
@@ -323,9 +330,9 @@ TEST_F(SettingsFile, TextsThatDoNotReadStayUntilTheUserGivesTheKeyANewValue) {
                                  "Zun.Reg[3]=--2\nTotalScale=big\nStayOnTop=yes\n"))
         << first.constData();
 
-    host.Pos = QPoint(5, 9); // dragged
+    host.MoveTo(QPoint(5, 9)); // dragged
     zun.Stack[0] = 2;
-    host.Scale = 1.1;
+    host.Values.TotalScale = 1.1;
     settings->StoreSettings();
     EXPECT_TRUE(CfgBytes().startsWith("[ZunMain]\nLeft=5\nTop=9\nZun.Stack[0]=2\n"
                                       "Zun.Reg[3]=--2\nTotalScale=1.1\nStayOnTop=yes\n"))
@@ -351,7 +358,7 @@ TEST_F(SettingsFile, FileWithByteOrderMarkIsReadAndStoredInItsOwnEncodingAndLine
         Restart();
         WriteCfg(file);
         settings->LoadSettings();
-        EXPECT_EQ(host.Pos.x(), 12);
+        EXPECT_EQ(host.Pos().x(), 12);
         EXPECT_EQ(zun.Stack[0], 2.5);
         zun.Stack[0] = 3;
         settings->StoreSettings();
@@ -383,10 +390,10 @@ TEST_F(SettingsFile, StoreKeepsForeignKeysSectionsCommentsAndKeyOrder) {
              "[Tail]\r\n"
              "x=y");
     settings->LoadSettings();
-    EXPECT_EQ(host.Pos.x(), 5); // the section and the key match in any case
-    EXPECT_EQ(host.Scale, 1.0); // "2 ; not a comment" is no number
-    host.Scale = 1.5;
-    host.LastShow = 2;
+    EXPECT_EQ(host.Pos().x(), 5);           // the section and the key match in any case
+    EXPECT_EQ(host.Values.TotalScale, 1.0); // "2 ; not a comment" is no number
+    host.Values.TotalScale = 1.5;
+    host.Values.LastShowAbout = 2;
     settings->StoreSettings();
 
     EXPECT_EQ(CfgBytes().toStdString(), "; Pellix settings\r\n"
@@ -442,7 +449,7 @@ TEST_F(SettingsFile, ReadOnlyFileStaysByteIdentical) {
     EXPECT_EQ(CfgBytes(), before);
     EXPECT_EQ(FolderEntries(),
               (QStringList{QStringLiteral("Desktop"), QStringLiteral("pellix.ini")}));
-    EXPECT_EQ(host.Pos.x(), 5);
+    EXPECT_EQ(host.Pos().x(), 5);
     EXPECT_EQ(zun.Stack[0], 99); // the program goes on with its own state
 }
 
@@ -453,8 +460,7 @@ protected:
     QString CopyPath() const { return tmp.filePath(QStringLiteral("config/pellix.ini")); }
     void UseFallback() {
         settings = std::make_unique<TSettings>(
-            TSettingsFiles(CfgPath().toStdString(), CopyPath().toStdString()), zun, host,
-            DesktopPath());
+            TSettingsFiles(CfgPath().toStdString(), CopyPath().toStdString()), zun, host);
         settings->SetDecimalSeparator(QStringLiteral("."));
         host.Settings = settings.get();
     }
@@ -595,9 +601,9 @@ TEST_F(SettingsFile, FailureBetweenWritingAndRenamingKeepsTheOldFile) {
 
 TEST_F(SettingsFile, SettingsPathThatIsAFolderGivesDefaultsAndStaysAFolder) {
     ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("pellix.ini")));
-    host.Pos = QPoint(1, 2);
+    host.MoveTo(QPoint(1, 2));
     settings->LoadSettings();
-    EXPECT_EQ(host.Pos, QPoint(1, 2));
+    EXPECT_EQ(host.Pos(), QPoint(1, 2));
     settings->StoreSettings();
     EXPECT_TRUE(QFileInfo(CfgPath()).isDir());
     EXPECT_TRUE(QDir(CfgPath()).isEmpty());
@@ -605,38 +611,27 @@ TEST_F(SettingsFile, SettingsPathThatIsAFolderGivesDefaultsAndStaysAFolder) {
 
 // ---- the Loading guard ----
 
-TEST_F(SettingsFile, StayOnTopSetterStoresNothingWhileLoading) {
+TEST_F(SettingsFile, StoresMadeWhileLoadingDoNothing) {
     const QByteArray before = "[ZunMain]\nStayOnTop=0\nSound=0\n";
     WriteCfg(before);
+    host.StoreWhenSet = true;
     settings->LoadSettings();
-    EXPECT_FALSE(host.OnTop);      // the setter did change the switch
-    EXPECT_EQ(CfgBytes(), before); // but its store was suppressed
-    ASSERT_FALSE(host.LoadingAtCall.empty());
-    for (std::size_t i = 0; i < host.Calls.size(); ++i)
-        EXPECT_TRUE(host.LoadingAtCall[i]) << host.Calls[i];
+    EXPECT_FALSE(host.Values.StayOnTop); // the values did change
+    EXPECT_EQ(CfgBytes(), before);       // but the store was suppressed
+    EXPECT_EQ(host.LoadingAtSet, std::vector<bool>{true});
     EXPECT_FALSE(settings->Loading());
 
-    host.SetStayOnTop(true); // after loading the setter stores
+    host.Values.StayOnTop = true;
+    settings->StoreSettings(); // after loading a store writes
     EXPECT_TRUE(CfgBytes().contains("\nStayOnTop=1\n"));
 }
 
 TEST_F(SettingsFile, LoadingEndsAlsoWhenTheWindowFails) {
-    host.ThrowOnTotalScale = true;
+    host.ThrowWhenSet = true;
     EXPECT_THROW(settings->LoadSettings(), std::runtime_error);
     EXPECT_FALSE(settings->Loading());
     settings->StoreSettings();
     EXPECT_TRUE(QFileInfo::exists(CfgPath()));
-}
-
-TEST_F(SettingsFile, CheckMarkShowsWhetherTheShortcutIsThere) {
-    ASSERT_TRUE(WriteFileBytes(DesktopPath() + QStringLiteral("/Pellix.desktop"), "x"));
-    settings->LoadSettings();
-    EXPECT_EQ(host.Checked, true);
-
-    QFile::remove(DesktopPath() + QStringLiteral("/Pellix.desktop"));
-    Restart();
-    settings->LoadSettings();
-    EXPECT_EQ(host.Checked, false);
 }
 
 // ---- anything in the file ----
@@ -674,7 +669,7 @@ TEST_F(SettingsFile, FileInAFolderWhoseNameIsNotUtf8IsReadAndWritten) {
     ASSERT_TRUE(std::filesystem::create_directory(folder));
     const std::filesystem::path exe = folder / "pellix.bin";
     EXPECT_EQ(CFGFileNameFor(exe), folder / "pellix.ini");
-    TSettings bytes(TSettingsFiles(folder / "pellix.ini", {}), zun, host, DesktopPath());
+    TSettings bytes(TSettingsFiles(folder / "pellix.ini", {}), zun, host);
     bytes.SetDecimalSeparator(QStringLiteral("."));
     zun.Stack[0] = 42;
     bytes.StoreSettings();

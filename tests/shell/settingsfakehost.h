@@ -1,17 +1,17 @@
 #pragma once
 
 // A window stand-in for the settings file and the desktop shortcut: plain
-// fields behind ISettingsHost, with the designed defaults of the window.
+// values behind ISettingsHost, with the designed defaults of the window.
 
 #include "settings.h"
 #include "settingshost.h"
-#include "zuncalc.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -21,69 +21,33 @@ namespace pellix::testing {
 
 class TFakeSettingsHost : public ISettingsHost {
 public:
-    QPoint Pos{427, 196};
-    bool Sound = true;
-    bool OnTop = true;
-    double Scale = 1.0;
-    double LastShow = -1;
+    TWindowSettings Values{.Left = 427, .Top = 196};
     std::optional<bool> Checked; // the check mark of "Show On Desktop", unset until told
 
-    // Set by the test: the settings whose store the StayOnTop setter calls, as
-    // the window's setter does, and the engine whose angle mode the caption shows.
+    // Set by the test: the settings whose store SetWindowSettings calls when
+    // StoreWhenSet, and whether it throws instead.
     TSettings* Settings = nullptr;
-    const TZunCalc* Zun = nullptr;
+    bool StoreWhenSet = false;
+    bool ThrowWhenSet = false;
+    std::vector<bool> LoadingAtSet; // Loading() at each SetWindowSettings
 
-    // What the settings asked for, in order, with Loading() at that moment.
-    std::vector<std::string> Calls;
-    std::vector<bool> LoadingAtCall;
-    std::optional<int> TrigAtSync; // the angle mode the caption was made from
-    bool ThrowOnTotalScale = false;
+    QPoint Pos() const { return {Values.Left, Values.Top}; }
+    void MoveTo(QPoint pos) {
+        Values.Left = pos.x();
+        Values.Top = pos.y();
+    }
+    std::function<void(bool)> CheckMark() {
+        return [this](bool checked) { Checked = checked; };
+    }
 
-    QPoint WindowPos() const override { return Pos; }
-    void SetWindowPos(QPoint pos) override {
-        Note("SetWindowPos");
-        Pos = pos;
-    }
-    bool IsSound() const override { return Sound; }
-    void SetSound(bool on) override {
-        Note("SetSound");
-        Sound = on;
-    }
-    bool StayOnTop() const override { return OnTop; }
-    void SetStayOnTop(bool on) override {
-        Note("SetStayOnTop");
-        if (on != OnTop) {
-            OnTop = on;
-            if (Settings)
-                Settings->StoreSettings();
-        }
-    }
-    double TotalScale() const override { return Scale; }
-    void SetTotalScale(double scale) override {
-        Note("SetTotalScale");
-        if (ThrowOnTotalScale)
+    TWindowSettings WindowSettings() const override { return Values; }
+    void SetWindowSettings(const TWindowSettings& values) override {
+        LoadingAtSet.push_back(Settings && Settings->Loading());
+        if (ThrowWhenSet)
             throw std::runtime_error("host failure");
-        Scale = scale;
-    }
-    double LastShowAbout() const override { return LastShow; }
-    void SetLastShowAbout(double when) override {
-        Note("SetLastShowAbout");
-        LastShow = when;
-    }
-    void SyncTrigCaption() override {
-        Note("SyncTrigCaption");
-        if (Zun)
-            TrigAtSync = Zun->TrigMode;
-    }
-    void SetShowOnDesktopChecked(bool checked) override {
-        Note("SetShowOnDesktopChecked");
-        Checked = checked;
-    }
-
-private:
-    void Note(const char* call) {
-        Calls.emplace_back(call);
-        LoadingAtCall.push_back(Settings && Settings->Loading());
+        Values = values;
+        if (StoreWhenSet && Settings)
+            Settings->StoreSettings();
     }
 };
 

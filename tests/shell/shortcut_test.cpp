@@ -101,7 +101,7 @@ protected:
 TEST_F(ShortcutFolder, ShowOnDesktopCreatesAValidLauncherAndRemovesItAgain) {
     if (QIcon::hasThemeIcon(QStringLiteral("pellix")))
         GTEST_SKIP() << "an installed pellix theme icon would add an Icon key";
-    ShowOnDesktopClick(host, target, desktop);
+    ShowOnDesktopClick(host.CheckMark(), target, desktop);
     EXPECT_EQ(host.Checked, true);
     ASSERT_TRUE(ShortcutExists(LinkName, desktop));
     EXPECT_EQ(DesktopEntries(), QStringList{QStringLiteral("Pellix.desktop")});
@@ -120,7 +120,7 @@ TEST_F(ShortcutFolder, ShowOnDesktopCreatesAValidLauncherAndRemovesItAgain) {
     EXPECT_TRUE(perms & QFile::ReadOwner);
     EXPECT_VALID_LAUNCHER(launcher);
 
-    ShowOnDesktopClick(host, target, desktop);
+    ShowOnDesktopClick(host.CheckMark(), target, desktop);
     EXPECT_EQ(host.Checked, false);
     EXPECT_FALSE(ShortcutExists(LinkName, desktop));
     EXPECT_TRUE(DesktopEntries().isEmpty());
@@ -130,11 +130,11 @@ TEST_F(ShortcutFolder, LauncherPointingElsewhereIsDeletedThenOursIsCreated) {
     const QByteArray foreign =
         "[Desktop Entry]\nType=Application\nName=Other\nExec=/usr/bin/other\n";
     ASSERT_TRUE(WriteFileBytes(launcher, foreign));
-    ShowOnDesktopClick(host, target, desktop);
+    ShowOnDesktopClick(host.CheckMark(), target, desktop);
     EXPECT_EQ(host.Checked, false);
     EXPECT_FALSE(QFileInfo::exists(launcher));
 
-    ShowOnDesktopClick(host, target, desktop);
+    ShowOnDesktopClick(host.CheckMark(), target, desktop);
     EXPECT_EQ(host.Checked, true);
     EXPECT_EQ(RawValue(ReadFileBytes(launcher), "Exec"),
               QLatin1Char('"') + target + QLatin1Char('"'));
@@ -153,7 +153,7 @@ TEST_F(ShortcutFolder, LinkNamedLikeTheLauncherIsRemovedButNotWhatItPointsTo) {
 TEST_F(ShortcutFolder, FolderNamedLikeTheLauncherIsNeitherAShortcutNorTouched) {
     ASSERT_TRUE(QDir(desktop).mkpath(QStringLiteral("Pellix.desktop/inner")));
     EXPECT_FALSE(ShortcutExists(LinkName, desktop));
-    ShowOnDesktopClick(host, target, desktop);
+    ShowOnDesktopClick(host.CheckMark(), target, desktop);
     EXPECT_EQ(host.Checked, false);
     EXPECT_TRUE(QFileInfo::exists(launcher + QStringLiteral("/inner")));
     EXPECT_EQ(DesktopEntries(), QStringList{QStringLiteral("Pellix.desktop")}); // no temp file left
@@ -163,18 +163,18 @@ TEST_F(ShortcutFolder, FolderNamedLikeTheLauncherIsNeitherAShortcutNorTouched) {
 
 TEST_F(ShortcutFolder, MissingDesktopFolderIsNotCreated) {
     const QString missing = tmp.filePath(QStringLiteral("NoDesktop"));
-    ShowOnDesktopClick(host, target, missing);
+    ShowOnDesktopClick(host.CheckMark(), target, missing);
     EXPECT_EQ(host.Checked, false);
     EXPECT_FALSE(QFileInfo::exists(missing));
-    host.LastShow = -1;
-    ShortcutAtStart(host, target, missing);
+    host.Values.LastShowAbout = -1;
+    host.Checked = ShortcutAtStart(host.Values.LastShowAbout, target, missing);
     EXPECT_EQ(host.Checked, false);
 }
 
 TEST_F(ShortcutFolder, DesktopPathThatIsAFileStaysAsItIs) {
     const QString file = tmp.filePath(QStringLiteral("DesktopFile"));
     ASSERT_TRUE(WriteFileBytes(file, "data"));
-    ShowOnDesktopClick(host, target, file);
+    ShowOnDesktopClick(host.CheckMark(), target, file);
     EXPECT_EQ(host.Checked, false);
     EXPECT_EQ(ReadFileBytes(file), "data");
 }
@@ -183,7 +183,7 @@ TEST_F(ShortcutFolder, EmptyFolderNameTouchesNeitherTheCurrentNorTheRootFolder) 
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(desktop));
     const bool rootHadOne = QFileInfo::exists(QStringLiteral("/Pellix.desktop"));
-    ShowOnDesktopClick(host, target, QString());
+    ShowOnDesktopClick(host.CheckMark(), target, QString());
     QDir::setCurrent(cwd);
     EXPECT_EQ(host.Checked, false);
     EXPECT_TRUE(DesktopEntries().isEmpty());
@@ -209,8 +209,8 @@ TEST_P(ShortcutAtStartUp, PlacesOnlyAMissingShortcutAtAFirstRun) {
     if (c.before) {
         ASSERT_TRUE(WriteFileBytes(launcher, c.before));
     }
-    host.LastShow = c.lastShowAbout;
-    ShortcutAtStart(host, target, desktop);
+    host.Values.LastShowAbout = c.lastShowAbout;
+    host.Checked = ShortcutAtStart(host.Values.LastShowAbout, target, desktop);
 
     const bool expectThere = c.before || c.firstRunCreates;
     EXPECT_EQ(host.Checked, expectThere);
@@ -237,11 +237,11 @@ protected:
     void Start(bool storeAtEnd) {
         TZunCalc zun(1);
         host = TFakeSettingsHost();
-        TSettings settings(cfg(), zun, host, desktop);
+        TSettings settings(cfg(), zun, host);
         settings.SetDecimalSeparator(QStringLiteral("."));
         settings.LoadSettings();
-        ShortcutAtStart(host, target, desktop);
-        host.LastShow = 45000.5; // the start time the window records
+        host.Checked = ShortcutAtStart(host.Values.LastShowAbout, target, desktop);
+        host.Values.LastShowAbout = 45000.5; // the start time the window records
         if (storeAtEnd)
             settings.StoreSettings();
     }

@@ -68,6 +68,16 @@ protected:
 
     QString IniPath() const { return dir.filePath(QStringLiteral("pellix.ini")); }
 
+    // A new window started on a settings file of the given text.
+    void RestartWith(const char* ini) {
+        w.reset();
+        QFile f(IniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(ini);
+        f.close();
+        w = Create();
+    }
+
     QString IniText() const {
         QFile f(IniPath());
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -532,12 +542,16 @@ TEST_F(Window, LongestNumberFitsTheDisplayAtEveryZoom) {
     }
 }
 
+TEST_F(Window, LoadedSwitchesShowInTheMenuAndTheWindowBand) {
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "the design's band";
+    RestartWith("[ZunMain]\nSound=0\nStayOnTop=0\nlastShowAbout=1\n");
+    EXPECT_FALSE(MenuItem("mnSound")->isChecked());
+    EXPECT_FALSE(MenuItem("mnStayOnTop")->isChecked());
+    EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
 TEST_F(Window, UnreachableStoredWindowFallsBackToTheDesign) {
-    QFile f(IniPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[ZunMain]\nLeft=-90000\nTop=-90000\nTotalScale=1E300\nlastShowAbout=1\n");
-    f.close();
-    w = Create();
+    RestartWith("[ZunMain]\nLeft=-90000\nTop=-90000\nTotalScale=1E300\nlastShowAbout=1\n");
     EXPECT_EQ(w->TotalScale(), 1.0);
     EXPECT_EQ(w->ClientSize(), QSize(641, 404));
     EXPECT_EQ(w->pos(), QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(427, 196));

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     pellix::TSettings settings(pellix::TSettingsFiles(argv[1], argc == 4
                                                                    ? std::filesystem::path(argv[3])
                                                                    : std::filesystem::path()),
-                               zun, host, QString());
+                               zun, host);
     settings.SetDecimalSeparator(QStringLiteral("."));
     settings.LoadSettings(); // goes on from the round in the file
     const int first = static_cast<int>(zun.LastX) + 1;
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
             zun.Reg[i] = -k - 0.5 * static_cast<double>(i);
         }
         zun.LastX = k;
-        host.Pos = QPoint(k, -k);
+        host.MoveTo(QPoint(k, -k));
         settings.StoreSettings();
         std::puts("stored");
         std::fflush(stdout);

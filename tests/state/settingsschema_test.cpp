@@ -1,5 +1,4 @@
-#include "enginekeys.h"
-#include "zuncalc.h"
+#include "settingsschema.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,16 @@
 
 namespace pellix {
 namespace {
+
+// The engine's keys alone, as pellix-keys reads and writes them.
+void ReadEngineKeys(const TIniDocument& doc, TZunCalc& calc, std::string_view sep) {
+    TKeptTexts none;
+    ReadSettings(doc, {calc}, sep, none);
+}
+void WriteEngineKeys(TIniDocument& doc, TZunCalc calc, std::string_view sep) {
+    TKeptTexts none;
+    WriteSettings(doc, {calc}, sep, none);
+}
 
 TZunCalc SampleCalc() {
     TZunCalc c(1);
@@ -99,22 +108,22 @@ TEST(EngineKeys, TextsThatDoNotReadStayUntilTheirKeyGetsANewValue) {
                      "Zun.Stack[0]=1,5,0\nZun.Stack[1]=\nZun.Reg[3]=abc\nZun.Reg[4]=2\n");
     TZunCalc calc(1);
     TKeptTexts kept;
-    ReadEngineKeys(doc, calc, ".", kept);
+    ReadSettings(doc, {calc}, ".", kept);
     EXPECT_EQ(calc.LastX, 0.0);
     calc.Stack[0] = -0.0; // a new value, although it compares equal to 0
     calc.Reg[4] = 0;      // readable texts are always written
     calc.FixLen = 3;
-    WriteEngineKeys(doc, calc, ".", kept);
+    WriteSettings(doc, {calc}, ".", kept);
     EXPECT_EQ(doc.Text(), "[ZunMain]\nZun.Mode=7\nZun.FixLen=3\nZun.LastX=1e999\n"
                           "Zun.Stack[0]=-0\nZun.Stack[1]=0\nZun.Reg[3]=abc\nZun.Reg[4]=0\n"
                           "Zun.TrigMode=0\nZun.Stack[2]=0\nZun.Stack[3]=0\nZun.Reg[0]=0\n"
                           "Zun.Reg[1]=0\nZun.Reg[2]=0\nZun.Reg[5]=0\nZun.Reg[6]=0\n"
                           "Zun.Reg[7]=0\nZun.Reg[8]=0\nZun.Reg[9]=0\n");
     calc.Reg[3] = 1; // once written, a key is no longer kept even when its value returns
-    WriteEngineKeys(doc, calc, ".", kept);
+    WriteSettings(doc, {calc}, ".", kept);
     calc.Reg[3] = 0;
     calc.Mode = zunSci;
-    WriteEngineKeys(doc, calc, ".", kept);
+    WriteSettings(doc, {calc}, ".", kept);
     EXPECT_NE(doc.Text().find("\nZun.Reg[3]=0\n"), std::string::npos) << doc.Text();
     EXPECT_NE(doc.Text().find("\nZun.Mode=1\n"), std::string::npos) << doc.Text();
     EXPECT_NE(doc.Text().find("\nZun.LastX=1e999\n"), std::string::npos) << doc.Text();
