@@ -1,5 +1,6 @@
 #include "langfile.h"
 
+#include "filepath.h"
 #include "inifile.h"
 
 #include <QFile>
@@ -35,14 +36,6 @@ QString Fold(const QString& s) {
 
 bool HasLineBreak(const QString& s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
-}
-
-std::filesystem::path ToFsPath(const QString& s) {
-#ifdef _WIN32
-    return std::filesystem::path(s.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(s).toStdString());
-#endif
 }
 
 // Code units of a stored text: bytes, or 16-bit units of either byte order.

@@ -5,6 +5,7 @@
 #include "keyboard.h"
 #include "keymap.h"
 #include "pellixapp.h"
+#include "settingchange.h"
 #include "shortcut.h"
 #include "systemseparators.h"
 #include "vendor.h"
@@ -590,18 +591,12 @@ bool TZunMain::event(QEvent* event) {
             ShowLabels();
             FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
         }
-#ifndef _WIN32 // Windows stores on its settings-change broadcast instead
-        FSettings->StoreSettings();
-#endif
         break;
-#ifndef _WIN32
-    case QEvent::ThemeChange:
-        FSettings->StoreSettings();
-        break;
-#endif
     default:
         break;
     }
+    if (AnnouncesSettingChange(*event))
+        FSettings->StoreSettings();
     return QWidget::event(event);
 }
 
