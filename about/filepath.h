@@ -1,7 +1,8 @@
 #pragma once
 
-// The platform's file names: how a Qt file name becomes the standard library's
-// path, and which characters end a folder's name.
+// The platform's file names for the language files: how a Qt file name
+// becomes the standard library's path, and which characters end a folder's
+// name.
 
 #include <QString>
 
