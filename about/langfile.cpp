@@ -1,5 +1,6 @@
 #include "langfile.h"
 
+#include "filepath.h"
 #include "inifile.h"
 
 #include <QFile>
@@ -47,14 +48,6 @@ bool IsUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     [[maybe_unused]] const QString text = decoder.decode(bytes);
     return !decoder.hasError();
-}
-
-std::filesystem::path ToFsPath(const QString& s) {
-#ifdef _WIN32
-    return std::filesystem::path(s.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(s).toStdString());
-#endif
 }
 
 // Code units of a stored text: bytes, or 16-bit units of either byte order.

@@ -1,5 +1,6 @@
 #include "langmanager.h"
 
+#include "filepath.h"
 #include "formclasses.h"
 #include "langcomponent.h"
 #include "langtext.h"
@@ -37,14 +38,6 @@ QString ListKey(const QString& name, int n) {
 
 QString MenuKey(const QString& name, int n) {
     return name + QLatin1String(".Menu[") + QString::number(n) + QLatin1Char(']');
-}
-
-bool EndsWithSeparator(const QString& folder) {
-#ifdef _WIN32
-    return folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'));
-#else
-    return folder.endsWith(QLatin1Char('/'));
-#endif
 }
 
 // Deletes a file; when one was there, waits a moment so that the file system

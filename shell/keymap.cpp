@@ -1,5 +1,7 @@
 #include "keymap.h"
 
+#include "virtualkey.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 
@@ -39,11 +41,9 @@ std::uint16_t KeypadKey(int key) {
 } // namespace
 
 std::uint16_t VirtualKeyOf(const QKeyEvent& event) {
-#ifdef Q_OS_WIN
-    if (event.nativeVirtualKey() != 0 && event.nativeVirtualKey() <= 0xFFFF) {
-        return static_cast<std::uint16_t>(event.nativeVirtualKey());
+    if (const std::uint16_t system = SystemVirtualKey(event)) {
+        return system;
     }
-#endif
     const int key = event.key();
     if (event.modifiers() & Qt::KeypadModifier) {
         if (const std::uint16_t k = KeypadKey(key)) {

@@ -1,114 +1,14 @@
 #include "shortcut.h"
 
-#ifdef _WIN32
-#include "winshortcut_qt.h"
-#endif
-
-#include "problemreport.h"
 #include "vendor.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QIcon>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 namespace pellix {
 
 namespace {
 
-constexpr const char* IconName = "pellix";
 constexpr double NoStartRecorded = -1;
 
-#ifndef _WIN32
-// Writes our freedesktop launcher, marked executable.
-void CreateLauncher(const QString& file, const QString& target, const QString& linkName,
-                    const QString& description) {
-    if (const QString problem = LauncherPathProblem(target); !problem.isEmpty()) {
-        ReportProblem(QStringLiteral("no desktop launcher written: ") + problem);
-        return;
-    }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    const QByteArray bytes =
-        DesktopEntryText(target, linkName, description, InstalledIcon(target)).toUtf8();
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return;
-    }
-    if (!out.commit())
-        return;
-    // Marked executable like "chmod +x": owner always, group and others where
-    // they may read it.
-    QFileDevice::Permissions p = QFile::permissions(file);
-    p |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
-    if (p & QFileDevice::ReadGroup)
-        p |= QFileDevice::ExeGroup;
-    if (p & QFileDevice::ReadOther)
-        p |= QFileDevice::ExeOther;
-    QFile::setPermissions(file, p);
-}
-#endif
-
 } // namespace
-
-QString DesktopFolder() {
-#ifdef _WIN32
-    return winqt::DesktopFolder();
-#else
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-#endif
-}
-
-QString ShortcutFileName(const QString& linkName, const QString& folder) {
-#ifdef _WIN32
-    return winqt::ShortcutFileName(linkName, folder);
-#else
-    if (folder.isEmpty() || linkName.isEmpty())
-        return {};
-    QString file = folder;
-    if (!file.endsWith(QLatin1Char('/')))
-        file += QLatin1Char('/');
-    return file + linkName + QStringLiteral(".desktop");
-#endif
-}
-
-bool ShortcutExists(const QString& linkName, const QString& folder) {
-#ifdef _WIN32
-    return winqt::ShortcutExists(linkName, folder);
-#else
-    const QString file = ShortcutFileName(linkName, folder);
-    if (file.isEmpty())
-        return false;
-    // A link counts even when it points nowhere; a folder of that name is no
-    // shortcut.
-    const QFileInfo info(file);
-    return info.isSymLink() || (info.exists() && !info.isDir());
-#endif
-}
-
-void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
-                    const QString& folder) {
-#ifdef _WIN32
-    // A shell link that cannot be made raises its fault for the caller.
-    winqt::ToggleShortcut(target, linkName, description, folder);
-#else
-    try {
-        const QString file = ShortcutFileName(linkName, folder);
-        if (file.isEmpty())
-            return;
-        if (ShortcutExists(linkName, folder))
-            QFile::remove(file);
-        else
-            CreateLauncher(file, target, linkName, description);
-    } catch (...) {
-        // Not reported: ShortcutExists shows what is there.
-    }
-#endif
-}
 
 void PlaceShortcutOnFirstRun(const QString& target, const QString& linkName,
                              const QString& description, const QString& folder) {
@@ -117,12 +17,7 @@ void PlaceShortcutOnFirstRun(const QString& target, const QString& linkName,
 }
 
 QString ShortcutDescription() {
-#ifdef _WIN32
-    const QLatin1String lineBreak("\r\n");
-#else
-    const QLatin1String lineBreak("\n");
-#endif
-    return QLatin1String(ProgramName) + lineBreak + QLatin1String(WebAddress);
+    return QLatin1String(ProgramName) + ShortcutLineBreak() + QLatin1String(WebAddress);
 }
 
 void ShowOnDesktopClick(const std::function<void(bool checked)>& setCheckMark,
@@ -148,98 +43,6 @@ bool ShortcutAtStart(double lastShowAbout, const QString& target, const QString&
         }
     }
     return ShortcutExists(name, folder);
-}
-
-QString LauncherPathProblem(const QString& target) {
-    if (target.isEmpty())
-        return QStringLiteral("the program's path is unknown");
-    for (const QChar c : target) {
-        // U+FFFD stands for bytes that were not UTF-8 when the path was decoded.
-        if (c == QChar::ReplacementCharacter)
-            return QStringLiteral("the program's path is not valid UTF-8: ") + target;
-        const bool escaped =
-            c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
-        if ((c.unicode() < 0x20 && !escaped) || c.unicode() == 0x7F)
-            return QStringLiteral("the program's path holds a control character: ") + target;
-    }
-    return {};
-}
-
-QString DesktopStringValue(const QString& text) {
-    QString out;
-    out.reserve(text.size() + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\\'))
-            out += QLatin1String("\\\\");
-        else if (c == QLatin1Char('\n'))
-            out += QLatin1String("\\n");
-        else if (c == QLatin1Char('\t'))
-            out += QLatin1String("\\t");
-        else if (c == QLatin1Char('\r'))
-            out += QLatin1String("\\r");
-        else if (c == QLatin1Char(' ') && (i == 0 || i == text.size() - 1))
-            out += QLatin1String("\\s"); // readers trim blanks around a value
-        else
-            out += c;
-    }
-    return out;
-}
-
-QString DesktopExecValue(const QString& program) {
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : program) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
-            c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
-        quoted += c;
-    }
-    quoted += QLatin1Char('"');
-    quoted.replace(QLatin1Char('%'), QLatin1String("%%"));
-    return DesktopStringValue(quoted);
-}
-
-QString DesktopEntryText(const QString& target, const QString& linkName, const QString& description,
-                         const QString& icon) {
-    QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
-    text += QStringLiteral("Name=") + DesktopStringValue(linkName) + QLatin1Char('\n');
-    text += QStringLiteral("Comment=") + DesktopStringValue(description) + QLatin1Char('\n');
-    text += QStringLiteral("Exec=") + DesktopExecValue(target) + QLatin1Char('\n');
-    text += QStringLiteral("Path=") + DesktopStringValue(QFileInfo(target).absolutePath()) +
-            QLatin1Char('\n');
-    if (!icon.isEmpty())
-        text += QStringLiteral("Icon=") + DesktopStringValue(icon) + QLatin1Char('\n');
-    return text;
-}
-
-QString InstalledIcon(const QString& target) {
-    if (!target.isEmpty()) {
-        QDir prefix = QFileInfo(target).absoluteDir();
-        if (prefix.cdUp()) {
-            const QString name = QLatin1String(IconName);
-            const QString candidates[] = {
-                QStringLiteral("share/icons/hicolor/scalable/apps/") + name +
-                    QStringLiteral(".svg"),
-                QStringLiteral("share/icons/hicolor/256x256/apps/") + name + QStringLiteral(".png"),
-                QStringLiteral("share/icons/hicolor/128x128/apps/") + name + QStringLiteral(".png"),
-                QStringLiteral("share/icons/hicolor/64x64/apps/") + name + QStringLiteral(".png"),
-                QStringLiteral("share/icons/hicolor/48x48/apps/") + name + QStringLiteral(".png"),
-                QStringLiteral("share/icons/hicolor/32x32/apps/") + name + QStringLiteral(".png"),
-                QStringLiteral("share/pixmaps/") + name + QStringLiteral(".svg"),
-                QStringLiteral("share/pixmaps/") + name + QStringLiteral(".png"),
-            };
-            for (const QString& c : candidates) {
-                const QFileInfo icon(prefix.filePath(c));
-                if (icon.isFile())
-                    return icon.absoluteFilePath();
-            }
-        }
-    }
-    // The icon theme needs a GUI application.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
-        QIcon::hasThemeIcon(QLatin1String(IconName)))
-        return QLatin1String(IconName);
-    return {};
 }
 
 } // namespace pellix

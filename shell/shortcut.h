@@ -1,27 +1,18 @@
 #pragma once
 
+#include "desktopshortcut.h"
+
 #include <QString>
 
 #include <functional>
 
 namespace pellix {
 
-// The program's desktop shortcut: a launcher file in a folder (the user's
-// desktop folder in the program; a temporary folder in tests).
+// When the program's desktop shortcut is made or removed. The shortcut is a
+// file in a folder (the user's desktop folder in the program; a temporary
+// folder in tests), kept by the platform (desktopshortcut.h).
 
 inline constexpr const char* ShortcutLinkName = "Pellix";
-
-// The user's desktop folder (honours XDG_DESKTOP_DIR).
-QString DesktopFolder();
-
-// Whether the shortcut file of `linkName` lies in `folder`.
-bool ShortcutExists(const QString& linkName, const QString& folder);
-
-// Deletes whatever shortcut file of that name lies in `folder`, or creates one
-// that starts `target` with the given description. Failures are not reported;
-// ShortcutExists tells the truth afterwards.
-void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
-                    const QString& folder);
 
 // At a first run: creates the shortcut when none exists; never deletes one.
 void PlaceShortcutOnFirstRun(const QString& target, const QString& linkName,
@@ -41,34 +32,5 @@ void ShowOnDesktopClick(const std::function<void(bool checked)>& setCheckMark,
 // ShortcutExists afterwards, the check mark. Never deletes a shortcut, and
 // never fails.
 bool ShortcutAtStart(double lastShowAbout, const QString& target, const QString& folder);
-
-// The launcher's file: `folder`, "/", `linkName` and ".desktop"; empty when
-// `folder` is empty (never the current or the root folder).
-QString ShortcutFileName(const QString& linkName, const QString& folder);
-
-// The launcher's text: a "Desktop Entry" group with Type, Name, Comment, Exec,
-// Path and (when `icon` is not empty) Icon.
-QString DesktopEntryText(const QString& target, const QString& linkName, const QString& description,
-                         const QString& icon);
-
-// Why target cannot stand in a launcher's Exec and Path keys (whose values
-// are UTF-8 text without control characters but tab and line breaks); empty
-// when it can. A launcher is then not written, and the reason goes to stderr.
-QString LauncherPathProblem(const QString& target);
-
-// A value of the Desktop Entry string type: backslash, line break, tab and
-// carriage return escaped, leading and trailing spaces as "\s".
-QString DesktopStringValue(const QString& text);
-
-// The Exec value that starts `program` without arguments: the path quoted in
-// double quotes (with '"', '`', '$' and '\' escaped inside), '%' doubled, then
-// escaped as a string value.
-QString DesktopExecValue(const QString& program);
-
-// The icon the launcher names for `target`: an icon installed under the
-// executable's prefix (<prefix>/bin/<target>: <prefix>/share/icons/hicolor or
-// <prefix>/share/pixmaps) as an absolute path, else "pellix" when the icon
-// theme has it, else empty.
-QString InstalledIcon(const QString& target);
 
 } // namespace pellix

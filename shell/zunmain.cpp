@@ -606,17 +606,12 @@ bool TZunMain::event(QEvent* event) {
             Entry.SetRegional(SystemSeparators());
             FSettings->SetDecimalSeparator(FromUtf8(Zun.Regional.Decimal));
         }
-#ifndef _WIN32 // Windows stores on its settings-change broadcast instead
-        StoreOnSettingChange();
-#endif
         break;
-#ifndef _WIN32
-    case QEvent::ThemeChange:
-        StoreOnSettingChange();
-        break;
-#endif
     default:
         break;
+    }
+    if (AnnouncesSettingChange(*event)) {
+        StoreOnSettingChange();
     }
     return QWidget::event(event);
 }

@@ -1,9 +1,5 @@
 #include "problemreport.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <cstdio>
 
 namespace pellix {
@@ -15,9 +11,7 @@ void ReportProblem(const QString& line) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
     std::fflush(stderr);
-#ifdef _WIN32
-    ::OutputDebugStringW(reinterpret_cast<const wchar_t*>(text.utf16()));
-#endif
+    ReportToDebugger(text);
 }
 
 } // namespace pellix

@@ -9,4 +9,9 @@ namespace pellix {
 // and, on Windows, on the debugger's output.
 void ReportProblem(const QString& line);
 
+// The platform's part of a report: `text` (the finished line, with its line
+// break) on the debugger's output, OutputDebugStringW on Windows; nothing
+// elsewhere.
+void ReportToDebugger(const QString& text);
+
 } // namespace pellix

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QEvent;
+
 namespace pellix {
 
 // Calls `onChange` for every settings-change broadcast (WM_SETTINGCHANGE,
@@ -15,8 +17,8 @@ namespace pellix {
 // and leaves the message to Qt as usual. Installed on the application while
 // the object lives; create it after the application object.
 //
-// Only Windows has this broadcast: elsewhere the object does nothing, and Qt's
-// LocaleChange and ThemeChange events reaching the window are the counterpart.
+// Only Windows has this broadcast: elsewhere the object does nothing, and the
+// window's own events stand for it (AnnouncesSettingChange).
 class TSettingChangeFilter : public QAbstractNativeEventFilter {
 public:
     TSettingChangeFilter(QWidget& window, std::function<void()> onChange);
@@ -30,5 +32,10 @@ private:
     QPointer<QWidget> FWindow;
     std::function<void()> FOnChange;
 };
+
+// Whether an event that reaches the main window tells of a changed system
+// setting, to be stored like the broadcast: Qt's LocaleChange and ThemeChange
+// where the system has no broadcast; never on Windows, which has one.
+bool AnnouncesSettingChange(const QEvent& event);
 
 } // namespace pellix

@@ -1,3 +1,4 @@
+#include "desktoplauncher.h"
 #include "settings.h"
 #include "settingsfakehost.h"
 #include "settingsprint.h"

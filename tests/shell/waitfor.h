@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 namespace pellix {
 
@@ -18,6 +23,17 @@ bool WaitFor(Cond cond, std::chrono::milliseconds limit = std::chrono::milliseco
         QTest::qWait(1);
     }
     return true;
+}
+
+// Runs the application's event loop with `action` as its first step, until
+// the loop ends, or at the latest after 10 s.
+inline void RunLoopWith(const std::function<void()>& action) {
+    QTimer latest;
+    latest.setSingleShot(true);
+    QObject::connect(&latest, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    latest.start(10000);
+    QTimer::singleShot(0, qApp, action);
+    EXPECT_EQ(QCoreApplication::exec(), 0) << "the loop did not end by itself";
 }
 
 } // namespace pellix

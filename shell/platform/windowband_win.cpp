@@ -1,19 +1,13 @@
 #include "windowband.h"
 
-#include <QApplication>
+#include "winwindow.h"
 
 #include <QWidget>
 #include <QWindow>
 
-#ifdef _WIN32
-#include "winwindow.h"
-
 #include <cstdint>
-#endif
 
 namespace pellix {
-
-#ifdef _WIN32
 
 void SetWindowBand(QWidget& window, bool topmost) {
     Qt::WindowFlags flags = window.windowFlags();
@@ -33,26 +27,5 @@ void ReassertWindowBand(QWidget& window, bool topmost) {
     if (window.internalWinId() != 0)
         win::PutWindowInBand(static_cast<std::uintptr_t>(window.internalWinId()), topmost);
 }
-
-#else
-
-void SetWindowBand(QWidget& window, bool topmost) {
-    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
-        return;
-    const bool shown = window.isVisible();
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    if (shown)
-        window.show(); // changing the flags hides a shown window
-}
-
-void ReassertWindowBand(QWidget& window, bool topmost) {
-    SetWindowBand(window, topmost);
-    // Raised only when another program took the activation: a window of our
-    // own (the About box) stays above the calculator.
-    if (topmost && window.isVisible() && QApplication::activeWindow() == nullptr)
-        window.raise();
-}
-
-#endif
 
 } // namespace pellix

@@ -1,6 +1,5 @@
 #include "termination.h"
 
-#ifndef _WIN32
 #include <QSocketNotifier>
 
 #include <array>
@@ -11,18 +10,8 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#endif
 
 namespace pellix {
-
-#ifdef _WIN32
-
-TTerminationRequests::TTerminationRequests(std::function<void(int)> onRequest, QObject* parent)
-    : QObject(parent), FOnRequest(std::move(onRequest)) {}
-
-TTerminationRequests::~TTerminationRequests() = default;
-
-#else
 
 namespace {
 
@@ -97,7 +86,5 @@ TTerminationRequests::~TTerminationRequests() {
         }
     }
 }
-
-#endif
 
 } // namespace pellix

@@ -1,16 +1,8 @@
 #include "clicksource.h"
 
-#ifdef _WIN32
 #include "winsound.h"
-#else
-#include "soundmodule.h"
-
-#include <QCoreApplication>
-#endif
 
 namespace pellix {
-
-#ifdef _WIN32
 
 namespace {
 
@@ -27,14 +19,5 @@ public:
 std::unique_ptr<IClickPlayer> PlatformClickPlayer() {
     return std::make_unique<TPlaySoundClickPlayer>();
 }
-
-#else
-
-std::unique_ptr<IClickPlayer> PlatformClickPlayer() {
-    return std::make_unique<TModuleClickPlayer>(
-        SoundModuleCandidates(QCoreApplication::applicationDirPath()));
-}
-
-#endif
 
 } // namespace pellix

@@ -1,4 +1,4 @@
-#include "winshortcut_qt.h"
+#include "desktopshortcut.h"
 
 #include "winshortcut.h"
 
@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace pellix::winqt {
+namespace pellix {
 
 namespace {
 
@@ -30,9 +30,14 @@ bool ShortcutExists(const QString& linkName, const QString& folder) {
 
 void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
                     const QString& folder) {
+    // A shell link that cannot be made raises its fault for the caller.
     const win::TComApartment com;
     win::ToggleShortcut(Native(target), linkName.toStdWString(), description.toStdWString(),
                         Native(folder));
 }
 
-} // namespace pellix::winqt
+QLatin1String ShortcutLineBreak() {
+    return QLatin1String("\r\n");
+}
+
+} // namespace pellix
