@@ -1,4 +1,5 @@
 #include "extended.h"
+#include "extmath.h"
 #include "zuncalc.h"
 
 #include <algorithm>
@@ -63,8 +64,8 @@ enum class TrigFunction { Sin, Cos, Tan };
 // to the right angle). Multiplying the angle by pi/180 first would land
 // exact angles beside the true multiple of pi (sin 180 = 1.2e-16); instead
 // the angle is reduced exactly to u in [0, quarter/2] and only u becomes
-// radians, so only the core functions of a small argument come from the C
-// library. Multiples of the right angle give exact 0 and +-1, the tangent of
+// radians, so the functions only ever see an argument within pi/4, which
+// they take as it is. Multiples of the right angle give exact 0 and +-1, the tangent of
 // an odd multiple is beyond every double (EOverflow). Zero results are +0;
 // sin and tan keep the oddness f(-x) = -f(x) also for them.
 Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
@@ -80,15 +81,15 @@ Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
     bool negative = false;
     switch (f) {
     case TrigFunction::Sin:
-        r = swap ? std::cos(u) : std::sin(u);
+        r = swap ? ExtCos(u) : ExtSin(u);
         negative = q >= 2;
         break;
     case TrigFunction::Cos:
-        r = swap ? std::sin(u) : std::cos(u);
+        r = swap ? ExtSin(u) : ExtCos(u);
         negative = q == 1 || q == 2;
         break;
     case TrigFunction::Tan:
-        r = std::tan(u);
+        r = ExtTan(u);
         if (swap) {
             if (r == 0) {
                 throw EOverflow();
@@ -120,11 +121,11 @@ Ext Trig(TrigFunction f, double x, TZunTrigMode mode) {
     const Ext v = ToDouble(x); // not finite: the fault of the conversion
     switch (f) {
     case TrigFunction::Sin:
-        return std::sin(v);
+        return ExtSin(v);
     case TrigFunction::Cos:
-        return std::cos(v);
+        return ExtCos(v);
     default:
-        return std::tan(v);
+        return ExtTan(v);
     }
 }
 
@@ -148,7 +149,7 @@ double Power(double b, double e) {
     if (b < 0) {
         throw EInvalidOp();
     }
-    return ToDouble(Checked(std::exp2(static_cast<Ext>(e) * std::log2(static_cast<Ext>(b)))));
+    return ToDouble(Checked(ExtExp2(static_cast<Ext>(e) * std::log2(static_cast<Ext>(b)))));
 }
 
 double Factorial(std::int64_t n) {
@@ -182,7 +183,7 @@ double Gamma(double y) {
     if (large) {
         r = ToDouble(static_cast<Ext>(r) * f);
         if (y < 0) {
-            const Ext s = std::sin(PiExt * static_cast<Ext>(y));
+            const Ext s = ExtSin(PiExt * static_cast<Ext>(y));
             r = ToDouble(Divide(-PiExt, s * (static_cast<Ext>(y) * r)));
         }
     }
@@ -310,13 +311,13 @@ void TZunCalc::Run(TZunOperation op) {
         unary([&](double x) { return ToDouble(trig(TrigFunction::Tan, x)); });
         break;
     case zunInvSin:
-        inverseTrig([](Ext x) { return std::asin(x); });
+        inverseTrig(ExtAsin);
         break;
     case zunInvCos:
-        inverseTrig([](Ext x) { return std::acos(x); });
+        inverseTrig(ExtAcos);
         break;
     case zunInvTan:
-        unary([&](double x) { return out(Checked(std::atan(static_cast<Ext>(x)))); });
+        unary([&](double x) { return out(Checked(ExtAtan2(x, 1))); });
         break;
     case zunExc: {
         const double x = Pop();
@@ -335,7 +336,7 @@ void TZunCalc::Run(TZunOperation op) {
         unary([](double x) { return -x; });
         break;
     case zunExp:
-        unary([](double x) { return ToDouble(std::exp(static_cast<Ext>(x))); });
+        unary([](double x) { return ToDouble(ExtExp(x)); });
         break;
     case zunSqr:
         unary([](double x) { return ToDouble(static_cast<Ext>(x) * x); });
@@ -401,7 +402,7 @@ void TZunCalc::Run(TZunOperation op) {
     case zunToPol: {
         const Ext x = Pop();
         const Ext y = Pop();
-        Push(out(std::atan2(y, x)));
+        Push(out(ExtAtan2(y, x)));
         Push(ToDouble(std::sqrt(x * x + y * y)));
         break;
     }

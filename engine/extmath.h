@@ -1,0 +1,35 @@
+#pragma once
+
+// Elementary functions of the engine's own, built only from x87 extended
+// arithmetic (+ - * / and square root, which every platform rounds alike), so
+// that an operation gives the same double wherever the program runs: the C
+// libraries' extended-precision sine family differs between platforms, up to
+// unrelated values for large arguments.
+//
+// The functions work with a pair of long doubles where it counts and round to
+// a long double that then rounds to the double nearest to the true value in
+// all but extremely rare cases (see ForDouble).
+
+#include "extended.h"
+
+namespace pellix {
+
+// sin, cos and tan of x radians; any finite x up to 2^1200 (beyond every double
+// times pi). Not finite or beyond: not a number.
+Ext ExtSin(Ext x);
+Ext ExtCos(Ext x);
+Ext ExtTan(Ext x);
+
+// e^x and 2^x; beyond the extended range infinity or 0.
+Ext ExtExp(Ext x);
+Ext ExtExp2(Ext x);
+
+// arctan(y/x) in the quadrant of (x, y), in (-pi, pi]: the x87 instruction,
+// which the C libraries' own atan2l and atanl are built on.
+Ext ExtAtan2(Ext y, Ext x);
+
+// Inverse sine and cosine in radians; abs(x) <= 1, else not a number.
+Ext ExtAsin(Ext x);
+Ext ExtAcos(Ext x);
+
+} // namespace pellix
