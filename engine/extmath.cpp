@@ -272,6 +272,9 @@ Pair Kernel(Function f, int quadrant, Pair r) {
 }
 
 Ext Trig(Function f, Ext x) {
+    if (x == 0 && f != Function::Cos) {
+        return x; // keeps the sign of -0
+    }
     Reduced red{};
     if (!std::isfinite(x) || !ReduceHalfPi(x, red)) {
         return std::numeric_limits<Ext>::quiet_NaN();
@@ -327,6 +330,18 @@ Ext ExtCos(Ext x) {
 
 Ext ExtTan(Ext x) {
     return Trig(Function::Tan, x);
+}
+
+Ext ExtSinOfMultiple(Ext t, Ext hi, Ext lo) {
+    return ForDouble(Kernel(Function::Sin, 0, TwoProduct(t, hi) + Pair{t * lo, 0}));
+}
+
+Ext ExtCosOfMultiple(Ext t, Ext hi, Ext lo) {
+    return ForDouble(Kernel(Function::Cos, 0, TwoProduct(t, hi) + Pair{t * lo, 0}));
+}
+
+Ext ExtTanOfMultiple(Ext t, Ext hi, Ext lo) {
+    return ForDouble(Kernel(Function::Tan, 0, TwoProduct(t, hi) + Pair{t * lo, 0}));
 }
 
 Ext ExtExp(Ext x) {

@@ -20,6 +20,12 @@ Ext ExtSin(Ext x);
 Ext ExtCos(Ext x);
 Ext ExtTan(Ext x);
 
+// sin, cos and tan of t units of hi + lo radians (an angle unit to 128 bits),
+// abs(t * hi) <= pi/4: for angles in degrees or grads the caller has reduced.
+Ext ExtSinOfMultiple(Ext t, Ext hi, Ext lo);
+Ext ExtCosOfMultiple(Ext t, Ext hi, Ext lo);
+Ext ExtTanOfMultiple(Ext t, Ext hi, Ext lo);
+
 // e^x and 2^x; beyond the extended range infinity or 0.
 Ext ExtExp(Ext x);
 Ext ExtExp2(Ext x);

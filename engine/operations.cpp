@@ -16,6 +16,11 @@ constexpr Ext GradToRad = 0.015707963267948966192L;
 constexpr Ext RadToGrad = 63.661977236758134305L;
 constexpr Ext PiExt = 3.14159265358979323846L;
 
+// A degree and a grad in radians to 128 bits, as hi + lo.
+constexpr Ext DegToRadLo = 0xec5f66e9485c4d90p-137L;
+constexpr Ext GradToRadLo = 0x80fdeec70b572f20p-134L;
+static_assert(DegToRad == 0x8efa351294e9c8aep-69L && GradToRad == 0x80adfc90b938ce36p-69L);
+
 // Coefficients c1..c25 of the power series 1/Gamma(z) = sum c_k z^k.
 constexpr std::array<double, 25> GammaCoeffs = {
     1.0,
@@ -64,32 +69,34 @@ enum class TrigFunction { Sin, Cos, Tan };
 // to the right angle). Multiplying the angle by pi/180 first would land
 // exact angles beside the true multiple of pi (sin 180 = 1.2e-16); instead
 // the angle is reduced exactly to u in [0, quarter/2] and only u becomes
-// radians, so the functions only ever see an argument within pi/4, which
-// they take as it is. Multiples of the right angle give exact 0 and +-1, the tangent of
-// an odd multiple is beyond every double (EOverflow). Zero results are +0;
-// sin and tan keep the oddness f(-x) = -f(x) also for them.
-Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
+// radians, times the unit to 128 bits, so the result is the double nearest
+// to the function of the angle itself. Multiples of the right angle give exact 0 and +-1, the
+// tangent of an odd multiple is beyond every double (EOverflow). Zero results are +0; sin and tan
+// keep the oddness f(-x) = -f(x) also for them.
+Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians, Ext toRadiansLo) {
     // Each step is exact: fmod always is; a - q * quarter and quarter - t are
     // multiples of the spacing of doubles at a and t and smaller than them.
     const double a = std::fmod(std::fabs(ToDouble(x)), 4 * quarter);
     const int q = a >= 3 * quarter ? 3 : a >= 2 * quarter ? 2 : a >= quarter ? 1 : 0;
     const double t = a - q * quarter;
     const bool upper = t > quarter / 2;
-    const Ext u = static_cast<Ext>(upper ? quarter - t : t) * toRadians;
+    const Ext u = upper ? quarter - t : t;     // in the unit of the mode
     const bool swap = ((q & 1) != 0) != upper; // sin <-> cos, tan <-> cot
     Ext r = 0;
     bool negative = false;
     switch (f) {
     case TrigFunction::Sin:
-        r = swap ? ExtCos(u) : ExtSin(u);
+        r = swap ? ExtCosOfMultiple(u, toRadians, toRadiansLo)
+                 : ExtSinOfMultiple(u, toRadians, toRadiansLo);
         negative = q >= 2;
         break;
     case TrigFunction::Cos:
-        r = swap ? ExtSin(u) : ExtCos(u);
+        r = swap ? ExtSinOfMultiple(u, toRadians, toRadiansLo)
+                 : ExtCosOfMultiple(u, toRadians, toRadiansLo);
         negative = q == 1 || q == 2;
         break;
     case TrigFunction::Tan:
-        r = ExtTan(u);
+        r = ExtTanOfMultiple(u, toRadians, toRadiansLo);
         if (swap) {
             if (r == 0) {
                 throw EOverflow();
@@ -112,9 +119,9 @@ Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
 Ext Trig(TrigFunction f, double x, TZunTrigMode mode) {
     switch (mode) {
     case zunDeg:
-        return ReducedTrig(f, x, 90, DegToRad);
+        return ReducedTrig(f, x, 90, DegToRad, DegToRadLo);
     case zunGrad:
-        return ReducedTrig(f, x, 100, GradToRad);
+        return ReducedTrig(f, x, 100, GradToRad, GradToRadLo);
     default:
         break;
     }

@@ -35,6 +35,8 @@ CASES = [
     ("zunSin", "zunRad", "1234.5678"),
     ("zunSin", "zunRad", "1e-300"),
     ("zunCos", "zunRad", "1e-300"),
+    ("zunSin", "zunRad", "-0.0"),
+    ("zunTan", "zunRad", "-0.0"),
     ("zunSin", "zunRad", "5e-324"),                  # the smallest subnormal
     ("zunSin", "zunRad", "7.450580596923828e-09"),   # 2^-27
     ("zunCos", "zunRad", "7.450580596923828e-09"),
@@ -76,4 +78,6 @@ for op, mode, x in CASES:
         v = INVERSE[op](X) / RAD[mode]
     else:
         v = FUNCS[op](X * RAD[mode] if op in ("zunSin", "zunCos", "zunTan") else X)
+    if X == 0 and op != "zunCos":  # odd functions keep the sign of zero
+        v = float(x)
     print("    {%s, %s, %s, 0x%016x}," % (op, mode, x, nearest(v)))

@@ -56,6 +56,8 @@ constexpr ReferenceCase ReferenceCases[] = {
     {zunSin, zunRad, 1234.5678, 0x3fb3fa00084ee3dd},
     {zunSin, zunRad, 1e-300, 0x01a56e1fc2f8f359},
     {zunCos, zunRad, 1e-300, 0x3ff0000000000000},
+    {zunSin, zunRad, -0.0, 0x8000000000000000},
+    {zunTan, zunRad, -0.0, 0x8000000000000000},
     {zunSin, zunRad, 5e-324, 0x0000000000000001},
     {zunSin, zunRad, 7.450580596923828e-09, 0x3e40000000000000},
     {zunCos, zunRad, 7.450580596923828e-09, 0x3ff0000000000000},
