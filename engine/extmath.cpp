@@ -122,7 +122,7 @@ Ext SeriesTail(int first, int step, int terms, Ext t) {
     return s;
 }
 
-// Below this the series beyond r or 1 lies under the pair's precision.
+// Below this the series beyond r - r^3/3! or 1 - r^2/2! lies under the pair's precision.
 constexpr Ext TinyAngle = 0x1p-32L;
 
 // sin r for abs(r.Hi) <= pi/4: r - r^3/3! exact to the pair, the rest of the
@@ -151,7 +151,7 @@ Pair CosKernel(Pair r) {
     return Pair{1, 0} + Pair{-r2.Hi / 2, -r2.Lo / 2} + r4 * InvFact4 + Pair{rest, 0};
 }
 
-// 2/pi to 1536 bits, for reducing arguments up to 2^1200.
+// 2/pi to 1536 bits, for reducing arguments below 2^1346.
 constexpr std::array<std::uint64_t, 24> TwoOverPi = {
     0xa2f9836e4e441529, 0xfc2757d1f534ddc0, 0xdb6295993c439041, 0xfe5163abdebbc561,
     0xb7246e3a424dd2e0, 0x06492eea09d1921c, 0xfe1deb1cb129a73e, 0xe88235f52ebb4484,

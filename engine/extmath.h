@@ -1,10 +1,12 @@
 #pragma once
 
-// Elementary functions of the engine's own, built only from x87 extended
-// arithmetic (+ - * / and square root, which every platform rounds alike), so
-// that an operation gives the same double wherever the program runs: the C
-// libraries' extended-precision sine family differs between platforms, up to
-// unrelated values for large arguments.
+// Elementary functions of the engine's own, built from x87 extended arithmetic
+// (+ - * / and square root, which every platform rounds alike) and the x87
+// arctangent instruction, so that an operation gives the same double wherever
+// the program runs: the C libraries' extended-precision sine family, e^x, 2^x
+// and inverse sine and cosine differ between platforms, the sine family up to
+// unrelated values for large arguments. (Their logarithms and arctangents are
+// the x87 instructions on both and agree.)
 //
 // The functions work with a pair of long doubles where it counts and round to
 // a long double that then rounds to the double nearest to the true value in
@@ -14,7 +16,7 @@
 
 namespace pellix {
 
-// sin, cos and tan of x radians; any finite x up to 2^1200 (beyond every double
+// sin, cos and tan of x radians; any finite x below 2^1346 (beyond every double
 // times pi). Not finite or beyond: not a number.
 Ext ExtSin(Ext x);
 Ext ExtCos(Ext x);
