@@ -1,4 +1,5 @@
 #include "extended.h"
+#include "extmath.h"
 #include "zuncalc.h"
 
 #include <algorithm>
@@ -14,6 +15,11 @@ constexpr Ext RadToDeg = 57.295779513082320877L;
 constexpr Ext GradToRad = 0.015707963267948966192L;
 constexpr Ext RadToGrad = 63.661977236758134305L;
 constexpr Ext PiExt = 3.14159265358979323846L;
+
+// A degree and a grad in radians to 128 bits, as hi + lo.
+constexpr Ext DegToRadLo = 0xec5f66e9485c4d90p-137L;
+constexpr Ext GradToRadLo = 0x80fdeec70b572f20p-134L;
+static_assert(DegToRad == 0x8efa351294e9c8aep-69L && GradToRad == 0x80adfc90b938ce36p-69L);
 
 // Coefficients c1..c25 of the power series 1/Gamma(z) = sum c_k z^k.
 constexpr std::array<double, 25> GammaCoeffs = {
@@ -63,32 +69,34 @@ enum class TrigFunction { Sin, Cos, Tan };
 // to the right angle). Multiplying the angle by pi/180 first would land
 // exact angles beside the true multiple of pi (sin 180 = 1.2e-16); instead
 // the angle is reduced exactly to u in [0, quarter/2] and only u becomes
-// radians, so only the core functions of a small argument come from the C
-// library. Multiples of the right angle give exact 0 and +-1, the tangent of
-// an odd multiple is beyond every double (EOverflow). Zero results are +0;
-// sin and tan keep the oddness f(-x) = -f(x) also for them.
-Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
+// radians, times the unit to 128 bits, so the result is the double nearest
+// to the function of the angle itself. Multiples of the right angle give exact 0 and +-1, the
+// tangent of an odd multiple is beyond every double (EOverflow). Zero results are +0; sin and tan
+// keep the oddness f(-x) = -f(x) also for them.
+Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians, Ext toRadiansLo) {
     // Each step is exact: fmod always is; a - q * quarter and quarter - t are
     // multiples of the spacing of doubles at a and t and smaller than them.
     const double a = std::fmod(std::fabs(ToDouble(x)), 4 * quarter);
     const int q = a >= 3 * quarter ? 3 : a >= 2 * quarter ? 2 : a >= quarter ? 1 : 0;
     const double t = a - q * quarter;
     const bool upper = t > quarter / 2;
-    const Ext u = static_cast<Ext>(upper ? quarter - t : t) * toRadians;
+    const Ext u = upper ? quarter - t : t;     // in the unit of the mode
     const bool swap = ((q & 1) != 0) != upper; // sin <-> cos, tan <-> cot
     Ext r = 0;
     bool negative = false;
     switch (f) {
     case TrigFunction::Sin:
-        r = swap ? std::cos(u) : std::sin(u);
+        r = swap ? ExtCosOfMultiple(u, toRadians, toRadiansLo)
+                 : ExtSinOfMultiple(u, toRadians, toRadiansLo);
         negative = q >= 2;
         break;
     case TrigFunction::Cos:
-        r = swap ? std::sin(u) : std::cos(u);
+        r = swap ? ExtSinOfMultiple(u, toRadians, toRadiansLo)
+                 : ExtCosOfMultiple(u, toRadians, toRadiansLo);
         negative = q == 1 || q == 2;
         break;
     case TrigFunction::Tan:
-        r = std::tan(u);
+        r = ExtTanOfMultiple(u, toRadians, toRadiansLo);
         if (swap) {
             if (r == 0) {
                 throw EOverflow();
@@ -111,20 +119,20 @@ Ext ReducedTrig(TrigFunction f, double x, double quarter, Ext toRadians) {
 Ext Trig(TrigFunction f, double x, TZunTrigMode mode) {
     switch (mode) {
     case zunDeg:
-        return ReducedTrig(f, x, 90, DegToRad);
+        return ReducedTrig(f, x, 90, DegToRad, DegToRadLo);
     case zunGrad:
-        return ReducedTrig(f, x, 100, GradToRad);
+        return ReducedTrig(f, x, 100, GradToRad, GradToRadLo);
     default:
         break;
     }
     const Ext v = ToDouble(x); // not finite: the fault of the conversion
     switch (f) {
     case TrigFunction::Sin:
-        return std::sin(v);
+        return ExtSin(v);
     case TrigFunction::Cos:
-        return std::cos(v);
+        return ExtCos(v);
     default:
-        return std::tan(v);
+        return ExtTan(v);
     }
 }
 
@@ -148,7 +156,7 @@ double Power(double b, double e) {
     if (b < 0) {
         throw EInvalidOp();
     }
-    return ToDouble(Checked(std::exp2(static_cast<Ext>(e) * std::log2(static_cast<Ext>(b)))));
+    return ToDouble(Checked(ExtExp2(static_cast<Ext>(e) * std::log2(static_cast<Ext>(b)))));
 }
 
 double Factorial(std::int64_t n) {
@@ -182,7 +190,7 @@ double Gamma(double y) {
     if (large) {
         r = ToDouble(static_cast<Ext>(r) * f);
         if (y < 0) {
-            const Ext s = std::sin(PiExt * static_cast<Ext>(y));
+            const Ext s = ExtSin(PiExt * static_cast<Ext>(y));
             r = ToDouble(Divide(-PiExt, s * (static_cast<Ext>(y) * r)));
         }
     }
@@ -310,13 +318,13 @@ void TZunCalc::Run(TZunOperation op) {
         unary([&](double x) { return ToDouble(trig(TrigFunction::Tan, x)); });
         break;
     case zunInvSin:
-        inverseTrig([](Ext x) { return std::asin(x); });
+        inverseTrig(ExtAsin);
         break;
     case zunInvCos:
-        inverseTrig([](Ext x) { return std::acos(x); });
+        inverseTrig(ExtAcos);
         break;
     case zunInvTan:
-        unary([&](double x) { return out(Checked(std::atan(static_cast<Ext>(x)))); });
+        unary([&](double x) { return out(Checked(ExtAtan2(x, 1))); });
         break;
     case zunExc: {
         const double x = Pop();
@@ -335,7 +343,7 @@ void TZunCalc::Run(TZunOperation op) {
         unary([](double x) { return -x; });
         break;
     case zunExp:
-        unary([](double x) { return ToDouble(std::exp(static_cast<Ext>(x))); });
+        unary([](double x) { return ToDouble(ExtExp(x)); });
         break;
     case zunSqr:
         unary([](double x) { return ToDouble(static_cast<Ext>(x) * x); });
@@ -401,7 +409,7 @@ void TZunCalc::Run(TZunOperation op) {
     case zunToPol: {
         const Ext x = Pop();
         const Ext y = Pop();
-        Push(out(std::atan2(y, x)));
+        Push(out(ExtAtan2(y, x)));
         Push(ToDouble(std::sqrt(x * x + y * y)));
         break;
     }

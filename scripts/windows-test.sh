@@ -64,3 +64,10 @@ sh scripts/windows-dist.sh "$BUILD" "$KIT"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
 sh tests/win/program_test.sh "$BUILD/pellix-$version-win64" "$BUILD/pellix-$version-setup.exe" \
     "$BUILD/pellix-win64-screenshot.png"
+
+# The same random key sequences through a Linux build of the Qt-free parts:
+# both must print the same numbers, to the bit.
+cmake -S . -B "$BUILD/host" -DPELLIX_LIBRARIES="engine;ini;keypad;state;cli" \
+    -DPELLIX_GTEST_SOURCE=/usr/src/googletest -DPELLIX_WERROR=ON
+cmake --build "$BUILD/host" -j "$JOBS" --target pellix-keys keys_batch
+sh scripts/keys-differential.sh "$BUILD/host" "$BUILD" "${PELLIX_KEYS_SEQUENCES:-2000}"
