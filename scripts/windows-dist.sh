@@ -29,7 +29,7 @@ done
 cp "$KIT/plugins/platforms/qwindows.dll" "$dist/platforms/"
 cp "$KIT/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" "$pthread" "$dist/"
-x86_64-w64-mingw32-strip --strip-unneeded "$dist"/*.dll "$dist"/*/*.dll
+x86_64-w64-mingw32-strip --strip-unneeded "$dist"/*.exe "$dist"/*.dll "$dist"/*/*.dll
 
 (cd "$BUILD" && zip -q -r -X "$name.zip" "$name")
 

@@ -70,6 +70,9 @@ protected:
 };
 
 TEST_F(WindowNumbers, SeparatorsComeFromTheSystemLocale) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows takes them from the user's regional settings, not from LC_ALL";
+#endif
     Click({"im2", "imEnter", "im1", "im0", "imPwr"});
     EXPECT_EQ(Display(), QStringLiteral("1024.000000000")) << "the C locale groups no digits";
     SetLcAll("de_DE.UTF-8");
