@@ -6,7 +6,9 @@
 ; that the program keeps beside itself stays writable without elevation.
 ; Silent use: setup.exe /S [/D=folder]; uninstall.exe /S [/RemoveSettings].
 
-Unicode true
+; A 64-bit installer for the 64-bit program (it also runs where only 64-bit
+; programs can, such as a 64-bit Wine).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -58,7 +58,7 @@ run_and_click() {
     exe=$1
     shift
     "$WINE" "$exe" >/dev/null 2>&1 &
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Pellix$' | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Pellix' | head -n 1)
     [ -n "$window" ] || fail "no window from $exe"
     sleep 2
     eval "$(xdotool getwindowgeometry --shell "$window")"
