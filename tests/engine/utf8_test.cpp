@@ -64,6 +64,10 @@ struct WalkCase {
     std::size_t Count;
     std::string FirstTwo;
     std::string WithoutLast;
+    // The bytes as escapes: GoogleTest would otherwise dump the object, padding included.
+    friend void PrintTo(const WalkCase& c, std::ostream* os) {
+        *os << ::testing::PrintToString(c.Text);
+    }
 };
 
 class Utf8Walk : public ::testing::TestWithParam<WalkCase> {};
