@@ -24,6 +24,8 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/pellix-wine-ui.XXXXXX")
 export WINEPREFIX="$scratch/prefix" HOME="$scratch/home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DESKTOP_DIR XDG_RUNTIME_DIR WAYLAND_DISPLAY
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine names Unix files in the locale's character set: a UTF-8 one, as a user has.
+export LC_ALL=C.UTF-8
 mkdir -p "$HOME"
 printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 
