@@ -18,11 +18,11 @@ KIT=$(sh scripts/build-qt-windows.sh "$JOBS")
 
 # A folder configured without the kit (or against another one) starts afresh:
 # CMake keeps the toolchain of a folder's first configuration.
-if [ -f "$BUILD/CMakeCache.txt" ] && ! grep -q "^QT_CHAINLOAD_TOOLCHAIN_FILE.*=$PWD/cmake/" "$BUILD/CMakeCache.txt" ||
-    { [ -f "$BUILD/CMakeCache.txt" ] && ! grep -q "=$KIT/lib/cmake/Qt6/qt.toolchain.cmake" "$BUILD/CMakeCache.txt"; }; then
+toolchain="$KIT/lib/cmake/Qt6/qt.toolchain.cmake"
+if [ -f "$BUILD/CMakeCache.txt" ] && ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$toolchain" "$BUILD/CMakeCache.txt"; then
     rm -rf "$BUILD"
 fi
-cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$KIT/lib/cmake/Qt6/qt.toolchain.cmake" \
+cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DPELLIX_GTEST_SOURCE=/usr/src/googletest -DPELLIX_WERROR=ON
 cmake --build "$BUILD" -j "$JOBS"
