@@ -23,14 +23,13 @@ KIT=${PELLIX_QT_KIT:-$cache/qt-$QT_VERSION-mingw64}
 # Only what Pellix uses: Core, Gui, Widgets and Test with the windows and
 # offscreen platform plugins and the bundled third-party libraries. OpenGL
 # stays: the windows platform plugin of this version does not build without it.
-# Direct2D would build a second copy of the windows plugin that nothing loads.
 # The source package lacks wintab.h, hence no tablet events.
 OPTIONS="-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
  -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF
  -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
  -DFEATURE_network=OFF -DFEATURE_system_zlib=OFF -DINPUT_openssl=no
- -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
+ -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_vulkan=OFF
  -DFEATURE_offscreen=ON -DFEATURE_testlib=ON"
 stamp="qtbase $QT_VERSION;$(echo $OPTIONS | tr '\n' ' ')"
 

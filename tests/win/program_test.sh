@@ -6,7 +6,8 @@
 #     (1 + then stores 8);
 #  2. the installer, silently: the program lands in the user's programs
 #     folder with a Start-menu entry, a desktop link and an entry in the
-#     list of installed programs; the installed program stores; a silent
+#     list of installed programs; the installed program stores and takes
+#     that desktop link for its own (no second one at its first start); a silent
 #     uninstall removes the program and keeps the settings file, one with
 #     /RemoveSettings removes that too.
 #
@@ -90,7 +91,15 @@ run_and_click "$folder/pellix.exe" 1 add
 [ "$(stored_x "$folder/pellix.ini")" = 8 ] || fail "after a restart X is not 8"
 echo "unpacked folder: stores and restores"
 
-# 2. The installer and the uninstaller.
+# 2. The installer and the uninstaller. The desktop link that the unpacked
+# program made at its first start goes first: the installer's own must be
+# the one the installed program finds at its first start.
+# Wine's desktop folder is a link into the home folder.
+desktop=$(readlink -f "$WINEPREFIX/drive_c/users/$(id -un)/Desktop")
+desktop_links() {
+    find "$desktop" -maxdepth 1 -name '*.lnk'
+}
+desktop_links | while read -r link; do rm -f "$link"; done
 "$WINE" "$SETUP" /S
 "$WINESERVER" -w
 local_app="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local"
@@ -98,10 +107,12 @@ installed="$local_app/Programs/Pellix"
 [ -f "$installed/pellix.exe" ] || fail "nothing installed in $installed"
 find "$WINEPREFIX/drive_c/users/$(id -un)" -name 'Pellix.lnk' | grep -q 'Start Menu' ||
     fail "no Start-menu entry"
+[ "$(desktop_links | wc -l)" -eq 1 ] || fail "the installer made $(desktop_links | wc -l) desktop links, not 1"
 "$WINE" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellix' /v DisplayVersion |
     grep -q "$(basename "$DIST" | sed 's/^pellix-//; s/-win64$//')" || fail "no entry in the installed programs"
 run_and_click "$installed/pellix.exe" 3 enter 4 add
 [ "$(stored_x "$installed/pellix.ini")" = 7 ] || fail "the installed program did not store"
+[ "$(desktop_links | wc -l)" -eq 1 ] || fail "the installed program made a second desktop link"
 
 "$WINE" "$installed/uninstall.exe" /S
 "$WINESERVER" -w
