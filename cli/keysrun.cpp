@@ -226,7 +226,8 @@ std::variant<TKeysOptions, std::string> ParseKeysArguments(std::span<const std::
 }
 
 int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ostream& err,
-                  const std::function<Separators()>& environment) {
+                  const std::function<Separators()>& environment,
+                  std::optional<std::uint32_t> seed) {
     auto parsed = ParseKeysArguments(args);
     if (const auto* message = std::get_if<std::string>(&parsed))
         return UsageError(err, *message);
@@ -249,7 +250,7 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
         sep.Thousands.clear(); // the locale's group clashes with --decimal: no grouping
     }
 
-    TZunCalc calc;
+    TZunCalc calc = seed ? TZunCalc(*seed) : TZunCalc();
     calc.Regional = sep;
     std::optional<TIniDocument> doc;
     TKeptTexts kept; // texts of the file that do not read stay as they are

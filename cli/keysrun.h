@@ -50,8 +50,10 @@ std::string KeysUsage();
 
 // Runs pellix-keys and returns its exit code. environment supplies the
 // default separators (the C library's locale in the real program) and is only
-// called when an option leaves a separator open.
+// called when an option leaves a separator open. Without a seed the random
+// generator starts from the clock, as in the program.
 int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ostream& err,
-                  const std::function<Separators()>& environment);
+                  const std::function<Separators()>& environment,
+                  std::optional<std::uint32_t> seed = std::nullopt);
 
 } // namespace pellix

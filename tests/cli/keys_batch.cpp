@@ -3,22 +3,29 @@
 // run printed, for every line. Starting a Windows program under Wine costs a
 // large part of a second, so the differential check of the Linux and Windows
 // builds runs thousands of key sequences through this instead of the program.
+// With a SEED, the random generator of line N starts from SEED + N, so that
+// random numbers come out the same on every run and platform; without, from
+// the clock, as in the program.
 //
-//   keys_batch SEQUENCES OUTPUT
+//   keys_batch SEQUENCES OUTPUT [SEED]
 
 #include "keysrun.h"
 
+#include <cstdint>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: keys_batch SEQUENCES OUTPUT\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: keys_batch SEQUENCES OUTPUT [SEED]\n";
         return 2;
     }
+    const std::optional<std::uint32_t> seed =
+        argc == 4 ? std::optional(static_cast<std::uint32_t>(std::stoul(argv[3]))) : std::nullopt;
     std::ifstream in(argv[1], std::ios::binary);
     std::ofstream out(argv[2], std::ios::binary); // the same bytes on every platform
     if (!in || !out) {
@@ -34,7 +41,8 @@ int main(int argc, char** argv) {
             args.push_back(w);
         }
         std::ostringstream run;
-        const int exit = pellix::RunPellixKeys(args, run, run, noLocale);
+        const auto lineSeed = seed ? std::optional(*seed + static_cast<std::uint32_t>(n)) : seed;
+        const int exit = pellix::RunPellixKeys(args, run, run, noLocale, lineSeed);
         out << '#' << n << " exit " << exit << '\n' << run.str();
     }
     return out ? 0 : 1;

@@ -1,14 +1,17 @@
 // End-to-end tests of pellix-keys: each runs the built program in a temporary
 // folder and looks at its output, exit code and settings file.
 
+#include "keysrun.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 #ifdef _WIN32
@@ -238,6 +241,20 @@ TEST(KeysOutput, TraceShowsEveryTokenUpToTheOneWithQ) {
     const TRun r = RunKeys({"--trace", "1", "ENTER", "=2q", "3"});
     EXPECT_EQ(r.Code, 0);
     EXPECT_EQ(r.Out, "1_\n1.000000000\n2_\n");
+}
+
+// The batch runner's seed: the random key draws the generator's next
+// number from it, the same on every run and platform.
+TEST(KeysOutput, SeededRunDrawsTheGeneratorsNextNumber) {
+    const auto drawn = [](std::uint32_t seed) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::vector<std::string> keys{"f", "ENTER"};
+        RunPellixKeys(
+            keys, out, err, [] { return Separators{}; }, seed);
+        return out.str();
+    };
+    EXPECT_EQ(drawn(5), "0.156899697\n"); // (5 * 134775813 + 1) / 2^32
 }
 
 TEST(KeysOutput, StateLinesFollowTheDisplay) {
