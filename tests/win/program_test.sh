@@ -99,7 +99,7 @@ desktop=$(readlink -f "$WINEPREFIX/drive_c/users/$(id -un)/Desktop")
 desktop_links() {
     find "$desktop" -maxdepth 1 -name '*.lnk'
 }
-desktop_links | while read -r link; do rm -f "$link"; done
+find "$desktop" -maxdepth 1 -name '*.lnk' -delete
 "$WINE" "$SETUP" /S
 "$WINESERVER" -w
 local_app="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local"
