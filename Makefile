@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS     ?=
 
-.PHONY: all deps build run keys test windows-test windows-base-test windows-dist valgrind sanitize bench startup-bench fuzz format clean
+.PHONY: all deps build run keys test windows-test windows-base-test windows-dist valgrind sanitize bench startup-bench click-bench fuzz format clean
 
 all: build
 
@@ -67,6 +67,11 @@ startup-bench: deps
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DPELLIX_BUILD_TESTS=OFF -DPELLIX_BUILD_BENCH=ON
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	sh bench/startup.sh $(BENCHDIR)
+
+click-bench: deps
+	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DPELLIX_BUILD_TESTS=OFF -DPELLIX_BUILD_BENCH=ON
+	cmake --build $(BENCHDIR) -j $(JOBS)
+	sh bench/clicklatency.sh $(BENCHDIR)
 
 fuzz: deps
 	sh scripts/install-deps.sh --fuzz

@@ -12,6 +12,8 @@
 // union of the damaged rectangles of the last round; then a line "all" with
 // the medians over every press.
 
+#include "xkeys.h"
+
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
@@ -65,22 +67,6 @@ struct Key {
     std::vector<Repaint> repaints;
 };
 
-xcb_keysym_t KeysymOf(const std::string& name) {
-    static const struct {
-        const char* name;
-        xcb_keysym_t sym;
-    } named[] = {{"Return", 0xff0d}, {"KP_Add", 0xffab}, {"BackSpace", 0xff08}, {"Escape", 0xff1b}};
-    for (const auto& n : named) {
-        if (name == n.name) {
-            return n.sym;
-        }
-    }
-    if (name.size() == 1) {
-        return static_cast<unsigned char>(name[0]); // Latin-1 keysyms are the characters
-    }
-    return 0;
-}
-
 class Display {
 public:
     Display() : c_(xcb_connect(nullptr, nullptr)) {}
@@ -100,27 +86,6 @@ public:
         damageEvent_ = damage->first_event + XCB_DAMAGE_NOTIFY;
         free(xcb_damage_query_version_reply(c_, xcb_damage_query_version(c_, 1, 1), nullptr));
         return true;
-    }
-
-    xcb_keycode_t KeycodeOf(xcb_keysym_t sym) {
-        const xcb_setup_t* setup = xcb_get_setup(c_);
-        const int count = setup->max_keycode - setup->min_keycode + 1;
-        std::unique_ptr<xcb_get_keyboard_mapping_reply_t, decltype(&free)> map(
-            xcb_get_keyboard_mapping_reply(
-                c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, static_cast<uint8_t>(count)),
-                nullptr),
-            &free);
-        if (!map) {
-            return 0;
-        }
-        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());
-        const int per = map->keysyms_per_keycode;
-        for (int i = 0; i < count; ++i) {
-            if (syms[i * per] == sym) {
-                return static_cast<xcb_keycode_t>(setup->min_keycode + i);
-            }
-        }
-        return 0;
     }
 
     // Waits up to timeoutMs for the next damage event of the window; returns
@@ -198,7 +163,7 @@ int main(int argc, char** argv) {
         Key k;
         k.name = argv[i];
         k.sym = KeysymOf(k.name);
-        k.code = k.sym != 0 ? x.KeycodeOf(k.sym) : 0;
+        k.code = k.sym != 0 ? KeycodeOf(c, k.sym) : 0;
         if (k.code == 0) {
             std::fprintf(stderr, "keylatency: no key for %s\n", argv[i]);
             return 2;

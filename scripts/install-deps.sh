@@ -4,8 +4,9 @@
 set -eu
 
 packages="build-essential cmake make googletest libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
-    fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind"
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+    fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind
+    libpulse-dev libasound2-dev"
 # The package test's checkers: Debian's package checker, the AppStream
 # validator and the manual-page lint.
 packages="$packages lintian appstream mandoc"
@@ -13,6 +14,8 @@ packages="$packages lintian appstream mandoc"
 packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
+# The click test: a real sound server with a null sink, and its recorder.
+packages="$packages pulseaudio pulseaudio-utils"
 # The key-to-screen latency benchmark: key events through XTest, repaints through X Damage.
 packages="$packages xdotool pkg-config libxcb-damage0-dev libxcb-xtest0-dev"
 

@@ -54,6 +54,17 @@ case "$depends" in
 *"libc6 (>="*) ;;
 *) fail "Depends lacks what dpkg-shlibdeps computes (libc6)" ;;
 esac
+# The click needs the sound server's client library and ALSA, nothing of Qt's
+# multimedia or network modules, neither in the Depends nor in what loads.
+for lib in libpulse0 libasound2; do
+    case "$depends" in *"$lib "*) ;; *) fail "Depends lacks $lib" ;; esac
+done
+case "$depends" in *multimedia* | *network*) fail "Depends names Qt Multimedia or Network" ;; esac
+module=$(find "$root/usr/lib" -name pellix-sound.so)
+[ -n "$module" ] || fail "no sound module in the package"
+for binary in "$root/usr/bin/pellix" "$module"; do
+    ! ldd "$binary" | grep -E 'Multimedia|Network|gstreamer|avcodec' || fail "$binary loads them"
+done
 
 echo "== AppStream"
 metainfo=$root/usr/share/metainfo/$id.metainfo.xml

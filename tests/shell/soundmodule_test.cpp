@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -17,6 +18,8 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 using namespace pellix;
 using namespace std::chrono_literals;
@@ -164,23 +167,95 @@ TEST_F(SoundModule, LoadedOnceByTheWorkerNeverByConstruction) {
     EXPECT_EQ(Count(path, "FakeSoundPlayers"), 1);
 }
 
-// The real module, on whatever audio output the machine has (usually none):
-// it loads, brings Qt Multimedia that the shell does not link, plays or fails
-// fast, and says at most one thing.
-TEST_F(SoundModule, RealModuleLoadsMultimediaOnlyOnTheWorker) {
-    const QString multimedia = QStringLiteral("libQt6Multimedia.so.6");
-    EXPECT_FALSE(IsLoaded(multimedia));
+// The real module with no sound server to answer: it plays on ALSA's default
+// output (here a file of ALSA's own writing), or says once why it is silent,
+// and never brings Qt Multimedia or Qt Network along.
+struct AlsaCase {
+    const char* name;
+    const char* defaultPcm; // %1: the file the "file" plugin writes
+    bool written;
+    std::vector<const char*> message; // parts of the one message
+};
+
+void PrintTo(const AlsaCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RealModule : public SoundModule, public ::testing::WithParamInterface<AlsaCase> {
+protected:
+    void SetUp() override {
+        SoundModule::SetUp();
+        const QString conf = dir.filePath(QStringLiteral("asound.conf"));
+        QFile f(conf);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("pcm.!default %1\n")
+                    .arg(QString::fromLatin1(GetParam().defaultPcm).arg(Output()))
+                    .toUtf8());
+        f.close();
+        for (const auto& [name, value] :
+             {std::pair{"ALSA_CONFIG_PATH", conf},
+              std::pair{"PULSE_SERVER", QStringLiteral("unix:") + dir.filePath("none")}}) {
+            saved.emplace_back(name, qgetenv(name));
+            qputenv(name, value.toLocal8Bit());
+        }
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved) {
+            if (value.isNull()) {
+                qunsetenv(name);
+            } else {
+                qputenv(name, value);
+            }
+        }
+    }
+    QString Output() const { return dir.filePath(QStringLiteral("out.raw")); }
+
+    std::vector<std::pair<const char*, QByteArray>> saved;
+};
+
+TEST_P(RealModule, PlaysOnAlsaOrSaysOnceWhySilent) {
+    const AlsaCase& c = GetParam();
     TBeepThread worker(Player({QStringLiteral(PELLIX_SOUND_MODULE)}));
     worker.Beep();
-    worker.Beep();
     ASSERT_TRUE(WaitFor([&] { return IsLoaded(QStringLiteral(PELLIX_SOUND_MODULE)); }));
-    EXPECT_TRUE(IsLoaded(multimedia));
-    std::this_thread::sleep_for(50ms);
+    const QByteArray wave = ClickWaveFile();
+    const QByteArray click = wave.right(2752); // the data chunk ends the file
+    if (c.written) {
+        ASSERT_TRUE(WaitFor([&] { return QFileInfo(Output()).size() >= click.size(); }));
+    } else {
+        ASSERT_TRUE(WaitFor([&] { return !Messages().isEmpty(); }));
+    }
     const auto start = std::chrono::steady_clock::now();
     worker.Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-    EXPECT_LE(Messages().size(), 1);
+    if (c.written) {
+        QFile out(Output());
+        ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(out.readAll().startsWith(click)) << "the click's own samples";
+        EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('\n')).toStdString();
+    } else {
+        ASSERT_EQ(Messages().size(), 1);
+        for (const char* part : c.message) {
+            EXPECT_TRUE(Messages()[0].contains(QLatin1String(part))) << Messages()[0].toStdString();
+        }
+    }
+    for (const char* qt : {"libQt6Multimedia.so.6", "libQt6Network.so.6"}) {
+        EXPECT_FALSE(IsLoaded(QLatin1String(qt))) << qt;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    NoServer, RealModule,
+    ::testing::Values(AlsaCase{"DefaultIsAFile",
+                               R"({ type file slave.pcm { type null } file "%1" format raw })",
+                               true,
+                               {}},
+                      AlsaCase{"NoDevice",
+                               "{ type hw card 99 }",
+                               false,
+                               {"key clicks are silent: no sound server answers",
+                                "ALSA's default output does not open"}}),
+    [](const ::testing::TestParamInfo<AlsaCase>& p) { return p.param.name; });
 
 // The window with the module player: loaded after the first paint when the
 // sound is on, never while it is off, and the first key click is heard.

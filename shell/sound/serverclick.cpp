@@ -1,0 +1,84 @@
+// The sound module: the click played through the system's sound server
+// (PulseAudio's protocol, which PipeWire serves too), or through ALSA's
+// default output when no server answers. Kept out of the program so that no
+// audio library loads before the window is shown, and none at all while the
+// sound is off.
+
+#include "alsaoutput.h"
+#include "clickplayer.h"
+#include "pulseoutput.h"
+
+#include <alsa/asoundlib.h>
+
+#include <cstdarg>
+#include <string>
+
+namespace pellix {
+
+namespace {
+
+// ALSA reports a missing card on stderr in lines of its own; the program says
+// why its clicks are silent in one line instead.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+class TServerClickPlayer : public IClickPlayer {
+public:
+    TServerClickPlayer(const TClickPcm& pcm, std::vector<char> samples)
+        : FPulse(pa_sample_spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(pcm.SampleRate),
+                                static_cast<std::uint8_t>(pcm.Channels)},
+                 samples),
+          FAlsa(static_cast<unsigned>(pcm.SampleRate), static_cast<unsigned>(pcm.Channels),
+                std::move(samples)) {}
+
+    // Connects, so that the first click does not wait for the server; says
+    // why no click will be heard, if so.
+    std::string Hindrance() {
+        std::string server;
+        if (FPulse.Connect(server)) {
+            return {};
+        }
+        std::string device;
+        if (FAlsa.Available(device)) {
+            return {};
+        }
+        return server + " and " + device;
+    }
+
+    void Prepare() override {
+        std::string ignored;
+        FPulse.Connect(ignored);
+    }
+
+    // A server that went away leaves this click silent; the next play looks
+    // for one again, so clicks come back with the server.
+    void Play() override {
+        std::string ignored;
+        if (FPulse.Connect(ignored)) {
+            FPulse.Play();
+        } else {
+            FAlsa.Play();
+        }
+    }
+
+private:
+    TPulseOutput FPulse;
+    TAlsaOutput FAlsa;
+};
+
+} // namespace
+
+} // namespace pellix
+
+extern "C" __attribute__((visibility("default"))) pellix::IClickPlayer*
+PellixCreateClickPlayer(const pellix::TClickPcm& pcm, std::string& note) {
+    if (pcm.Data == nullptr || pcm.Size == 0 || pcm.SampleRate <= 0 || pcm.Channels < 1 ||
+        pcm.Channels > 2) {
+        note = "no click to play";
+        return nullptr;
+    }
+    snd_lib_error_set_handler(pellix::QuietAlsa);
+    auto* player =
+        new pellix::TServerClickPlayer(pcm, std::vector<char>(pcm.Data, pcm.Data + pcm.Size));
+    note = player->Hindrance();
+    return player;
+}
