@@ -8,18 +8,14 @@
 #include "clickplayer.h"
 #include "pulseoutput.h"
 
-#include <alsa/asoundlib.h>
+#include <malloc.h>
 
-#include <cstdarg>
+#include <cstdint>
 #include <string>
 
 namespace pellix {
 
 namespace {
-
-// ALSA reports a missing card on stderr in lines of its own; the program says
-// why its clicks are silent in one line instead.
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 class TServerClickPlayer : public IClickPlayer {
 public:
@@ -42,11 +38,6 @@ public:
             return {};
         }
         return server + " and " + device;
-    }
-
-    void Prepare() override {
-        std::string ignored;
-        FPulse.Connect(ignored);
     }
 
     // A server that went away leaves this click silent; the next play looks
@@ -76,9 +67,11 @@ PellixCreateClickPlayer(const pellix::TClickPcm& pcm, std::string& note) {
         note = "no click to play";
         return nullptr;
     }
-    snd_lib_error_set_handler(pellix::QuietAlsa);
     auto* player =
         new pellix::TServerClickPlayer(pcm, std::vector<char>(pcm.Data, pcm.Data + pcm.Size));
     note = player->Hindrance();
+    // Setting up the connection parses configuration files into memory it
+    // frees again; hand those pages back rather than keep them for good.
+    malloc_trim(0);
     return player;
 }
