@@ -3,6 +3,7 @@
 #include "settingsfakehost.h"
 #include "settingsprint.h"
 #include "shortcut.h"
+#include "waitfor.h"
 
 #include <QDir>
 #include <QFile>
@@ -318,12 +319,54 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecCase{"/tmp/back\\slash/pellix", R"("/tmp/back\\\\slash/pellix")"},
                       ExecCase{"/tmp/q\"uote/pellix", R"("/tmp/q\\"uote/pellix")"},
                       ExecCase{"/tmp/tick`/pellix", R"("/tmp/tick\\`/pellix")"},
-                      ExecCase{"/tmp/100%/pellix", R"("/tmp/100%%/pellix")"},
+                      ExecCase{"/100%/pellix", R"(sh -c "exec \\"\\$0\\"" "/100%%/pellix")"},
                       ExecCase{"/tmp/s;a&p|l<g>(x)*?#~'=/pellix",
                                R"("/tmp/s;a&p|l<g>(x)*?#~'=/pellix")"},
                       ExecCase{"/tmp/tab\there/pellix", R"("/tmp/tab\there/pellix")"},
                       ExecCase{"/tmp/\xc3\xbc ber/\xcf\x80", "\"/tmp/\xc3\xbc ber/\xcf\x80\""},
                       ExecCase{"/tmp/ x /pellix ", R"("/tmp/ x /pellix ")"}));
+
+// GLib's own launcher (the one GNOME, Xfce and gio use) starts the program of
+// a launcher written for an awkward folder, in that folder.
+class ShortcutLaunch : public ShortcutFolder, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShortcutLaunch, GioStartsTheProgramInItsFolder) {
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty())
+        GTEST_SKIP() << "gio (Debian package libglib2.0-bin) is missing";
+    const QString folder = tmp.filePath(QString::fromUtf8(GetParam()));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString program = folder + QStringLiteral("/pellix");
+    const QString ran = tmp.filePath(QStringLiteral("ran"));
+    {
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\npwd > '" + ran.toUtf8() + ".part' && mv '" + ran.toUtf8() +
+                     ".part' '" + ran.toUtf8() + "'\n");
+    }
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ToggleShortcut(program, LinkName, ShortcutDescription(), desktop);
+    ASSERT_TRUE(ShortcutExists(LinkName, desktop));
+
+    QProcess launch;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+        env.insert(QLatin1String(name), tmp.path());
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.remove(QStringLiteral("DISPLAY"));
+    launch.setProcessEnvironment(env);
+    launch.setProcessChannelMode(QProcess::MergedChannels);
+    launch.start(gio, {QStringLiteral("launch"), launcher});
+    ASSERT_TRUE(launch.waitForFinished(30000));
+    EXPECT_EQ(launch.exitCode(), 0) << launch.readAll().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(ran); }, std::chrono::seconds(30)))
+        << ReadFileBytes(launcher).toStdString();
+    EXPECT_EQ(QString::fromUtf8(ReadFileBytes(ran)).trimmed(),
+              QFileInfo(folder).canonicalFilePath());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, ShortcutLaunch,
+                         ::testing::Values("Pellix Calc", "100%", "50% a=b", "q\"u$o\\te%`x`"));
 
 struct StringCase {
     const char* text;
