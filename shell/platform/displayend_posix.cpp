@@ -21,7 +21,7 @@ const QLatin1String BrokenConnection("The X11 connection broke");
 
 // An X11 DestroyNotify event as xcb hands it over (the protocol's layout).
 struct DestroyNotifyEvent {
-    std::uint8_t ResponseType; // 17, the top bit set when sent by a client
+    std::uint8_t ResponseType; // the top bit set when a client sent it
     std::uint8_t Pad;
     std::uint16_t Sequence;
     std::uint32_t Event;
@@ -71,7 +71,8 @@ bool TDisplayEnd::nativeEventFilter(const QByteArray& eventType, void* message, 
         return false;
     const auto* event = static_cast<const DestroyNotifyEvent*>(message);
     const WId window = FWindow.internalWinId();
-    if ((event->ResponseType & 0x7F) == DestroyNotify && window != 0 && event->Window == window) {
+    // One that another client merely sent tells nothing.
+    if (event->ResponseType == DestroyNotify && window != 0 && event->Window == window) {
         const auto onDestroyed = std::exchange(FOnWindowDestroyed, nullptr); // once
         onDestroyed();
     }

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The real pellix on an X server of its own, whose window ends in ways that
 bring it no close: the X server killed under it (the display lost), and its
-window destroyed by another client (xdotool windowclose, as xkill does). The
-program ends either way, and the settings file beside it holds what was typed.
+window destroyed by another client (xdotool windowclose). The program ends
+either way, and the settings file beside it holds what was typed.
 
 Usage: display_test.py PELLIX lost|destroyed
 """
@@ -35,6 +35,22 @@ def xdotool(env, *args):
                           timeout=TIMEOUT, check=False).stdout.split()
 
 
+def type_55_enter(env, pid):
+    def windows(*pattern):
+        return xdotool(env, "search", "--onlyvisible", "--pid", str(pid), *pattern)
+
+    window = wait_for("the window", lambda: windows("--name", "^Pellix"))[0]
+    shown = len(windows(""))
+    # Typed through the X server into the focused window; the face's menu,
+    # opened by the Menu key after them, shows once they have been handled.
+    xdotool(env, "windowfocus", "--sync", window)
+    xdotool(env, "key", "5", "5", "Return", "Menu")
+    wait_for("the menu", lambda: len(windows("")) > shown)
+    xdotool(env, "key", "Escape")
+    wait_for("the menu to close", lambda: len(windows("")) == shown)
+    return window
+
+
 def main(pellix, how):
     with tempfile.TemporaryDirectory(prefix="pellix-display-") as tmp:
         env = private_env(tmp)
@@ -42,31 +58,17 @@ def main(pellix, how):
         os.makedirs(os.path.dirname(program))
         shutil.copy2(pellix, program)
         log_name = program + ".log"
-        xvfb, env["DISPLAY"] = start_xvfb(env)
+        server, env["DISPLAY"] = start_xvfb(env)
         calc = None
         try:
             with open(log_name, "w") as log:
                 calc = subprocess.Popen([program], cwd=tmp, env=env, stdout=log, stderr=log)
-
-            def windows(*pattern):
-                return xdotool(env, "search", "--onlyvisible", "--pid", str(calc.pid), *pattern)
-
-            window = wait_for("the window", lambda: windows("--name", "^Pellix"))[0]
-            shown = len(windows(""))
-            # Typed through the X server into the focused window; the face's
-            # menu, opened by the Menu key after them, shows once they have
-            # been handled.
-            xdotool(env, "windowfocus", "--sync", window)
-            xdotool(env, "key", "5", "5", "Return", "Menu")
-            wait_for("the menu", lambda: len(windows("")) > shown)
-            xdotool(env, "key", "Escape")
-            wait_for("the menu to close", lambda: len(windows("")) == shown)
-
-            if how == "lost":
-                xvfb.kill()
-                xvfb.wait()
-            else:
+            window = type_55_enter(env, calc.pid)
+            if how == "destroyed":
                 xdotool(env, "windowclose", window)
+            else:
+                server.kill()
+                server.wait()
             try:
                 code = calc.wait(timeout=TIMEOUT)
             except subprocess.TimeoutExpired:
@@ -87,9 +89,9 @@ def main(pellix, how):
             if calc is not None and calc.poll() is None:
                 calc.kill()
                 calc.wait()
-            if xvfb.poll() is None:
-                xvfb.kill()
-                xvfb.wait()
+            if server.poll() is None:
+                server.kill()
+                server.wait()
             with open(log_name, encoding="utf-8", errors="replace") as f:
                 sys.stderr.write(f.read())
 
