@@ -18,17 +18,42 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
-from xsession import fail, private_env, start_xvfb  # noqa: E402
-
 INNER = "--inside-session"
 TIMEOUT = 20  # seconds for anything to show up on the bus
 
 
+def fail(message):
+    print("FAIL: " + message, file=sys.stderr)
+    sys.exit(1)
+
+
+def start_xvfb(env):
+    """An X server on a free display; returns the process and the display name."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        pass_fds=(write,), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as f:
+        number = f.readline().strip()
+    if not number:
+        xvfb.kill()
+        fail("Xvfb did not start")
+    return xvfb, ":" + number
+
+
 def outside(pellix):
     with tempfile.TemporaryDirectory(prefix="pellix-atspi-") as tmp:
-        env = private_env(tmp)
-        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("DBUS_", "AT_SPI_", "XDG_", "QT_", "LC_", "WAYLAND"))}
+        for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "home/.config"),
+                          ("XDG_DATA_HOME", "home/.local/share"),
+                          ("XDG_CACHE_HOME", "home/.cache"), ("XDG_RUNTIME_DIR", "runtime")):
+            env[name] = os.path.join(tmp, sub)
+            os.makedirs(env[name], mode=0o700, exist_ok=True)
+        os.makedirs(os.path.join(env["HOME"], "Desktop"))
+        env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         program = os.path.join(tmp, "bin", "pellix")
         os.makedirs(os.path.dirname(program))
         shutil.copy2(pellix, program)

@@ -11,19 +11,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
-from xsession import fail, private_env, start_xvfb  # noqa: E402
-
-
-def wait_for(what, predicate):
-    deadline = time.monotonic() + 30
-    while not (value := predicate()):
-        if time.monotonic() > deadline:
-            fail("timed out waiting for " + what)
-        time.sleep(0.05)
-    return value
+from xsession import end, fail, private_env, start_xvfb, wait_for  # noqa: E402
 
 
 def main(pellix, how):
@@ -40,7 +30,7 @@ def main(pellix, how):
             return xdotool("search", "--onlyvisible", "--pid", str(calc.pid), *(pattern or [""]))
 
         try:
-            window = wait_for("the window", lambda: windows("--name", "^Pellix"))[0]
+            window = wait_for("the window", lambda: windows("--name", "^Pellix"), timeout=60)[0]
             shown = len(windows())
             # The menu the Menu key opens after the keys shows once they are handled.
             xdotool("windowfocus", "--sync", window)
@@ -66,9 +56,7 @@ def main(pellix, how):
                 fail(f"stored {stored}")
             return 0
         finally:
-            for process in (calc, xvfb):
-                process.kill()
-                process.wait()
+            end(calc, xvfb)
 
 
 if __name__ == "__main__":
