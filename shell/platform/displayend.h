@@ -12,12 +12,13 @@ class QWidget;
 namespace pellix {
 
 // Calls `onDisplayLost` when the connection to the display breaks (the X
-// server ends or crashes, the session goes away): Qt's xcb platform then says
-// "The X11 connection broke" and ends the process with exit(1) at once, so the
-// call comes right at that message, on the GUI thread, and must not need the
-// display. Calls `onWindowDestroyed` once, from the event loop, when another
-// client destroys `window`'s native window (xkill, `xdotool windowclose`),
-// which Qt leaves unnoticed: the process would go on without a window.
+// server ends or crashes, the session goes away, xkill cuts the connection):
+// Qt's xcb platform then says "The X11 connection broke" and ends the process
+// with exit(1) at once, so the call comes right at that message, on the GUI
+// thread, and must not need the display. Calls `onWindowDestroyed` once, from
+// the event loop, when another client destroys `window`'s native window
+// (`xdotool windowclose`), which Qt leaves unnoticed: the process would go on
+// without a window.
 // One object at a time; the earlier message handler comes back when it goes.
 //
 // Windows has neither: the desktop outlives the program, and only the thread
