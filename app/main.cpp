@@ -4,6 +4,7 @@
 
 #include "aboutbox.h"
 #include "clicksource.h"
+#include "displayend.h"
 #include "pellixapp.h"
 #include "settings.h"
 #include "shortcut.h"
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
     app.SetFaultHandler([&window](std::string_view message) { window.AppException(message); });
     // A termination request ends the loop, and the window stores on the way out.
     const pellix::TTerminationRequests termination([](int) { QCoreApplication::exit(0); });
+    // The display lost: Qt ends the process right after, so the state is stored
+    // at once. The window destroyed by another program: the loop ends as above.
+    const pellix::TDisplayEnd displayEnd(
+        window, [&window] { window.StoreOnEnd(); }, [] { QCoreApplication::exit(0); });
     // Reading the icon and handing it to the window system would hold up the
     // first display by several milliseconds; the taskbar gets it right after.
     QObject::connect(&window, &pellix::TZunMain::FirstPainted,

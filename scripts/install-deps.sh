@@ -12,6 +12,8 @@ packages="build-essential cmake make googletest libgtest-dev libgmock-dev libben
 packages="$packages lintian appstream mandoc"
 # The accessibility test: its own X server, session bus and AT-SPI bus, read through pyatspi.
 packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
+# The launcher test starts the desktop launcher with GLib's own launcher (gio).
+packages="$packages libglib2.0-bin"
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
 # The click test: a real sound server with a null sink, and its recorder.

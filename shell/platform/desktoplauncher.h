@@ -22,8 +22,9 @@ QString LauncherPathProblem(const QString& target);
 QString DesktopStringValue(const QString& text);
 
 // The Exec value that starts `program` without arguments: the path quoted in
-// double quotes (with '"', '`', '$' and '\' escaped inside), '%' doubled, then
-// escaped as a string value.
+// double quotes (with '"', '`', '$' and '\' escaped inside), then escaped as a
+// string value. A path with '%' (written "%%") is handed to `sh -c 'exec "$0"'`,
+// so that the program the launcher names is one that exists.
 QString DesktopExecValue(const QString& program);
 
 // The icon the launcher names for `target`: an icon installed under the

@@ -135,7 +135,13 @@ QString DesktopExecValue(const QString& program) {
         quoted += c;
     }
     quoted += QLatin1Char('"');
-    quoted.replace(QLatin1Char('%'), QLatin1String("%%"));
+    if (program.contains(QLatin1Char('%'))) {
+        // GLib's launchers look for the program before they undo "%%", and
+        // find no file of that name: a shell started by name runs it instead,
+        // the path as its $0 ("env" would take a path with '=' for a variable).
+        quoted.prepend(QLatin1String(R"(sh -c "exec \"\$0\"" )"));
+        quoted.replace(QLatin1Char('%'), QLatin1String("%%"));
+    }
     return DesktopStringValue(quoted);
 }
 

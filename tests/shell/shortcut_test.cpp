@@ -3,6 +3,7 @@
 #include "settingsfakehost.h"
 #include "settingsprint.h"
 #include "shortcut.h"
+#include "waitfor.h"
 
 #include <QDir>
 #include <QFile>
@@ -318,12 +319,39 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecCase{"/tmp/back\\slash/pellix", R"("/tmp/back\\\\slash/pellix")"},
                       ExecCase{"/tmp/q\"uote/pellix", R"("/tmp/q\\"uote/pellix")"},
                       ExecCase{"/tmp/tick`/pellix", R"("/tmp/tick\\`/pellix")"},
-                      ExecCase{"/tmp/100%/pellix", R"("/tmp/100%%/pellix")"},
+                      ExecCase{"/100%/pellix", R"(sh -c "exec \\"\\$0\\"" "/100%%/pellix")"},
                       ExecCase{"/tmp/s;a&p|l<g>(x)*?#~'=/pellix",
                                R"("/tmp/s;a&p|l<g>(x)*?#~'=/pellix")"},
                       ExecCase{"/tmp/tab\there/pellix", R"("/tmp/tab\there/pellix")"},
                       ExecCase{"/tmp/\xc3\xbc ber/\xcf\x80", "\"/tmp/\xc3\xbc ber/\xcf\x80\""},
                       ExecCase{"/tmp/ x /pellix ", R"("/tmp/ x /pellix ")"}));
+
+// GLib's own launcher (GNOME's, Xfce's, gio's; here without display, session
+// bus or the user's home) starts the program.
+class ShortcutLaunch : public ShortcutFolder, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShortcutLaunch, GioStartsTheProgram) {
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty())
+        GTEST_SKIP() << "gio (Debian package libglib2.0-bin) is missing";
+    const QString folder = tmp.filePath(QString::fromUtf8(GetParam()));
+    const QString ran = tmp.filePath(QStringLiteral("ran"));
+    QFile program(folder + QStringLiteral("/pellix"));
+    ASSERT_TRUE(QDir().mkpath(folder) && program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\ntouch '" + ran.toUtf8() + "'\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    ToggleShortcut(program.fileName(), LinkName, ShortcutDescription(), desktop);
+    EXPECT_EQ(QProcess::execute(QStringLiteral("env"),
+                                {QStringLiteral("-i"), QStringLiteral("HOME=") + tmp.path(),
+                                 QStringLiteral("PATH=") + qEnvironmentVariable("PATH"), gio,
+                                 QStringLiteral("launch"), launcher}),
+              0);
+    EXPECT_TRUE(WaitFor([&] { return QFile::exists(ran); }, std::chrono::seconds(30)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, ShortcutLaunch,
+                         ::testing::Values("Pellix Calc", "100%", "50% a=b", "q\"u$o\\te%`x`"));
 
 struct StringCase {
     const char* text;
