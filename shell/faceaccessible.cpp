@@ -78,12 +78,10 @@ protected:
         const auto* display = static_cast<TFaceLabel*>(parentWidget());
         QStringList said;
         QStringList off;
-        bool newNumber = false;
         for (const auto& [label, was] : before) {
             const QString now = label->text();
             if (label == display) {
-                newNumber = SpokenDisplay(was) != SpokenDisplay(now);
-                if (newNumber) {
+                if (SpokenDisplay(was) != SpokenDisplay(now)) {
                     said.prepend(SpokenDisplay(now));
                 }
             } else if (now != was) {
@@ -94,10 +92,10 @@ protected:
                 }
             }
         }
-        // An annunciator that goes out with a new result is no news: the key
-        // that used the prefix made the result.
-        if (!newNumber) {
-            said << off;
+        // An annunciator that goes out is news only when nothing else is:
+        // a prefix pressed again, not the prefix used by the key it shifted.
+        if (said.isEmpty()) {
+            said = off;
         }
         if (said.isEmpty()) {
             return;

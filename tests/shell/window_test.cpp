@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cmath>
 
 // Readable failure messages for Qt strings.
@@ -381,12 +382,18 @@ TEST_F(Window, TooltipsOnlyWhereTheKeyTableHasThem) {
 }
 
 TEST_F(Window, KeysAndDisplayAreExposedToAssistiveTechnology) {
-    EXPECT_EQ(Spot("im7")->accessibleName(), QStringLiteral("7, f: FIX, g: DEG"));
-    EXPECT_EQ(Spot("imSqrt")->accessibleName(), QStringLiteral("\u221Ax, g: x\u00B2"));
-    EXPECT_EQ(Spot("imAdd")->accessibleName(), QStringLiteral("+"));
-    ClickKeys({"im4", "im2", "imEnter"});
+    EXPECT_EQ(Spot("im7")->accessibleName(), QStringLiteral("7"));
+    EXPECT_EQ(Spot("imExg")->accessibleName(), QStringLiteral("exchange x and y"));
+    EXPECT_EQ(Spot("imStackUp")->accessibleName(), QStringLiteral("roll down"));
     QAccessibleInterface* display = QAccessible::queryAccessibleInterface(w->Label("lbDisplay"));
     ASSERT_NE(display, nullptr);
+    ClickKeys({"im4", "im2"});
+    EXPECT_EQ(Display(), QStringLiteral("42_"));
+    EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("42")) << "no cursor read out";
+    EXPECT_EQ(display->textInterface()->text(0, -1), QStringLiteral("42"));
+    EXPECT_EQ(display->text(QAccessible::Description),
+              QStringLiteral("Display, a number is being keyed"));
+    ClickKeys({"imEnter"});
     EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("42.000000000"));
     EXPECT_EQ(display->text(QAccessible::Description), QStringLiteral("Display"));
     ASSERT_NE(display->textInterface(), nullptr);
@@ -437,20 +444,143 @@ TEST_P(HotSpotBinding, TheTypedKeyIsTheBindingNotTheDescription) {
     QAccessibleInterface* a = Access(Spot(GetParam().Control));
     const QString binding = QString::fromUtf8(GetParam().Binding);
     const QStringList bindings = binding.isEmpty() ? QStringList() : QStringList{binding};
-    EXPECT_EQ(a->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
-              bindings);
+    EXPECT_EQ(a->actionInterface()
+                  ->keyBindingsForAction(QAccessibleActionInterface::pressAction())
+                  .join(u';'),
+              binding.isEmpty() ? QString() : QStringLiteral(";;") + binding)
+        << "mnemonic, path and accelerator as the accessibility bus reads them";
     EXPECT_EQ(a->text(QAccessible::Accelerator), binding);
     EXPECT_EQ(a->text(QAccessible::Description), QString::fromUtf8(GetParam().Description));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, HotSpotBinding,
-    ::testing::Values(BindingCase{"imSqrt", "w", ""}, BindingCase{"imChs", "c", ""},
+    ::testing::Values(BindingCase{"imSqrt", "w", "g: x squared"},
+                      BindingCase{"imChs", "c", "g: absolute value"},
                       BindingCase{"imClose", "q", "Close Pellix"}, BindingCase{"imG", "g", ""},
-                      BindingCase{"im3", "3", ""}, BindingCase{"imDiv", "/", ""},
-                      BindingCase{"imPt", ".", ""}, BindingCase{"imBack", "Backspace", ""},
-                      BindingCase{"imEnter", "Return", ""}, BindingCase{"imStackUp", "", "DEL"},
-                      BindingCase{"imSum", "", ""}, BindingCase{"imAbout", "", ""}));
+                      BindingCase{"im3", "3", "f: to radians, g: to degrees"},
+                      BindingCase{"imDiv", "/", ""}, BindingCase{"imPt", ".", ""},
+                      BindingCase{"imBack", "Backspace", ""},
+                      BindingCase{"imEnter", "Return", "f: random number, g: last x"},
+                      BindingCase{"imStackUp", "", "DEL, g: roll up"}, BindingCase{"imSum", "", ""},
+                      BindingCase{"imAbout", "", ""}));
+
+TEST_F(Window, KeysOfARowShareTheirAccessibleTopAndBottom) {
+    // ENTER, two rows tall, belongs to the third row.
+    const std::vector<std::vector<const char*>> rows = {
+        {"imSqrt", "imExp", "im7", "imDiv"},
+        {"imSin", "imEex", "im4", "imMul"},
+        {"imStackUp", "imExg", "imEnter", "im1", "imSub"},
+        {"imClose", "imSTO", "im0", "imAdd"}};
+    int above = INT_MIN;
+    for (const auto& row : rows) {
+        const QRect first = Access(Spot(row.front()))->rect();
+        EXPECT_GT(first.top(), above) << row.front();
+        for (const char* key : row) {
+            const QRect r = Access(Spot(key))->rect();
+            EXPECT_EQ(std::pair(r.top(), r.bottom()), std::pair(first.top(), first.bottom()))
+                << key;
+            EXPECT_EQ(r.left(), Spot(key)->mapToGlobal(QPoint(0, 0)).x()) << key;
+        }
+        above = first.bottom();
+    }
+}
+
+struct AnnouncedCase {
+    std::vector<const char*> Keys;
+    const char* Said;
+};
+
+class Announced : public Window, public ::testing::WithParamInterface<AnnouncedCase> {};
+
+// What a screen reader is given to speak once the keys are done.
+TEST_P(Announced, TheNewDisplayAndAnnunciatorsInWords) {
+    for (const char* key : GetParam().Keys) {
+        Click(key);
+    }
+    QWidget* announcer = w->Label("lbDisplay")->findChild<QWidget*>(QStringLiteral("lbAnnounce"));
+    ASSERT_NE(announcer, nullptr);
+    EXPECT_EQ(Access(announcer)->role(), QAccessible::Notification);
+    QTRY_COMPARE(announcer->accessibleName(), QString::fromUtf8(GetParam().Said));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Announced,
+    ::testing::Values(AnnouncedCase{{"im3", "imEnter", "im4", "imAdd"}, "7.000000000"},
+                      AnnouncedCase{{"im1", "im2"}, "12"},
+                      AnnouncedCase{{"im1", "imEnter", "im0", "imDiv"}, "Divide by 0"},
+                      AnnouncedCase{{"imF"}, "f"}, AnnouncedCase{{"imF", "imF"}, "f off"},
+                      AnnouncedCase{{"imG", "im8"}, "RAD"},
+                      AnnouncedCase{{"imG", "im8", "imG", "im7"}, "g off, RAD off"},
+                      AnnouncedCase{{"im4", "imG", "imSqrt"}, "16.000000000"}));
+
+// The keyboard focus as a screen-reader user moves it.
+class KeyboardFocus : public Window {
+protected:
+    void SetUp() override {
+        Window::SetUp();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    static QString Focused() {
+        const QWidget* f = QApplication::focusWidget();
+        return f != nullptr ? f->objectName() : QString();
+    }
+
+    static void Type(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    }
+};
+
+TEST_F(KeyboardFocus, TabWalksTheKeysRowByRowAndEscapeReturnsToTheDisplay) {
+    EXPECT_EQ(Focused(), QStringLiteral("lbDisplay"));
+    QStringList face;
+    for (const FaceKey& k : FaceKeys) {
+        face << QString::fromLatin1(k.Control.data(), qsizetype(k.Control.size()));
+    }
+    face << QStringLiteral("imAbout") << QStringLiteral("lbDisplay");
+    QStringList walked;
+    while (walked.size() < face.size()) {
+        Type(Qt::Key_Tab);
+        walked << Focused();
+    }
+    EXPECT_EQ(walked, face);
+    Type(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(Focused(), QStringLiteral("imAbout"));
+    Type(Qt::Key_Escape);
+    EXPECT_EQ(Focused(), QStringLiteral("lbDisplay"));
+    Click("im5");
+    EXPECT_EQ(Focused(), QStringLiteral("lbDisplay")) << "a click takes no focus";
+}
+
+TEST_F(KeyboardFocus, TypedKeysKeepTheirMeaningOnAFocusedKey) {
+    Type(Qt::Key_Tab);
+    for (Qt::Key key : {Qt::Key_5, Qt::Key_Space, Qt::Key_Return, Qt::Key_3, Qt::Key_Plus}) {
+        Type(key);
+    }
+    EXPECT_EQ(Display(), QStringLiteral("-2.000000000")) << "blank is CHS, Return is ENTER";
+    EXPECT_EQ(Focused(), QStringLiteral("imSqrt"));
+    EXPECT_FALSE(Spot("imSqrt")->IsPressed());
+}
+
+TEST_F(KeyboardFocus, OnlyTheFocusedKeyShowsAMarkAndOnlyOverItself) {
+    const QImage plain = w->grab().toImage();
+    Type(Qt::Key_Tab);
+    const QImage marked = w->grab().toImage();
+    QRect changed;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) != marked.pixel(x, y)) {
+                changed |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    EXPECT_FALSE(changed.isEmpty()) << "the mark is seen";
+    EXPECT_TRUE(Spot("imSqrt")->geometry().contains(changed));
+    Type(Qt::Key_Escape);
+    EXPECT_EQ(w->grab().toImage(), plain) << "the face as before";
+}
 
 // What a sequence of presses leaves on the face, to compare the action with the mouse.
 struct FaceState {
