@@ -112,8 +112,9 @@ private:
     std::vector<std::pair<TFaceLabel*, QString>> FBefore; // in the order of their change
 };
 
-// A hot spot as a push button: its name with the f and g functions, the key a
-// keyboard user types for it, and "Press", which does what a mouse click does.
+// A hot spot as a push button: its name in words, the f and g functions as its
+// description, the key a keyboard user types for it, and "Press", which does
+// what a mouse click does.
 class THotSpotAccessible : public QAccessibleWidget {
 public:
     explicit THotSpotAccessible(THotSpot* spot) : QAccessibleWidget(spot, QAccessible::Button) {}

@@ -42,35 +42,25 @@ def start_xvfb(env):
     return xvfb, ":" + number
 
 
-def private_env(tmp):
-    """The environment of a run in tmp: its own home and XDG folders, no
-    session bus, accessibility on."""
-    env = {k: v for k, v in os.environ.items()
-           if not k.startswith(("DBUS_", "AT_SPI_", "XDG_", "QT_", "LC_", "WAYLAND", "SPEECHD"))}
-    for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "home/.config"),
-                      ("XDG_DATA_HOME", "home/.local/share"),
-                      ("XDG_CACHE_HOME", "home/.cache"), ("XDG_RUNTIME_DIR", "runtime")):
-        env[name] = os.path.join(tmp, sub)
-        os.makedirs(env[name], mode=0o700, exist_ok=True)
-    os.makedirs(os.path.join(env["HOME"], "Desktop"))
-    env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    return env
-
-
-def run_in_session(script, pellix, prefix):
-    """Runs script INNER PROGRAM in a D-Bus session on its own X server, with
-    the program copied into a temporary folder, so that its settings file
-    beside it is private too."""
-    with tempfile.TemporaryDirectory(prefix=prefix) as tmp:
-        env = private_env(tmp)
+def outside(pellix):
+    with tempfile.TemporaryDirectory(prefix="pellix-atspi-") as tmp:
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("DBUS_", "AT_SPI_", "XDG_", "QT_", "LC_", "WAYLAND"))}
+        for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "home/.config"),
+                          ("XDG_DATA_HOME", "home/.local/share"),
+                          ("XDG_CACHE_HOME", "home/.cache"), ("XDG_RUNTIME_DIR", "runtime")):
+            env[name] = os.path.join(tmp, sub)
+            os.makedirs(env[name], mode=0o700, exist_ok=True)
+        os.makedirs(os.path.join(env["HOME"], "Desktop"))
+        env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         program = os.path.join(tmp, "bin", "pellix")
         os.makedirs(os.path.dirname(program))
         shutil.copy2(pellix, program)
         xvfb, env["DISPLAY"] = start_xvfb(env)
         try:
             result = subprocess.run(
-                ["dbus-run-session", "--", sys.executable, os.path.abspath(script), INNER,
+                ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), INNER,
                  program], env=env, timeout=120, check=False)
         finally:
             xvfb.terminate()
@@ -162,14 +152,12 @@ def inside(program):
                 fail(f"{len(found)} keys named {legend!r}")
             return found[0]
 
-        # Keys are named in words, key bindings are the typed keys, and the
-        # description gives the shifted functions, not the typed key again.
+        # Keys are named in words, the typed key is the accelerator of the
+        # key binding, and the description gives the shifted functions.
         for legend, binding, description in (
                 ("square root", "w", "g: x squared"),
-                ("ENTER", "Return", "f: random number, g: last x"),
-                ("3", "3", "f: to radians, g: to degrees"), ("point", ".", ""),
-                ("ON", "q", "Close Pellix"), ("f", "f", ""), ("About", "", ""),
-                ("sigma plus", "", "")):
+                ("ENTER", "Return", "f: random number, g: last x"), ("point", ".", ""),
+                ("ON", "q", "Close Pellix"), ("About", "", ""), ("sigma plus", "", "")):
             button = key(legend)
             got = (button.queryAction().getKeyBinding(0), button.description)
             if got != (binding and ";;" + binding, description):
@@ -183,15 +171,12 @@ def inside(program):
         if text.getText(0, -1) != "7.000000000":
             fail(f"the display's text is {text.getText(0, -1)!r}")
 
-        # Every change reaches a screen reader: the deleted and inserted text,
-        # the entry cursor left out, and the display's name.
-        def changes():
-            return [(t, d) for t, s, d in events
-                    if s == display and t.startswith("object:text-changed")]
-
-        pair = [("object:text-changed:delete", "4"), ("object:text-changed:insert", "7.000000000")]
-        wait_for("text-changed for the display", lambda: any(
-            c[i:i + 2] == pair for c in [changes()] for i in range(len(c))), pump)
+        # Every change reaches a screen reader: the deleted and inserted text
+        # without the entry cursor, and the display's name.
+        changes = [("object:text-changed:delete", "4"), ("object:text-changed:insert", "7.000000000")]
+        wait_for("text-changed for the display", lambda: str(changes)[1:-1] in str([
+            (t, d) for t, s, d in events if s == display and t.startswith("object:text-changed")]),
+            pump)
         names = [t for t, s, d in events
                  if s == display and t.startswith("object:property-change:accessible-name")]
         if len(names) != 4:
@@ -234,4 +219,4 @@ if __name__ == "__main__":
         sys.exit(inside(sys.argv[2]))
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    sys.exit(run_in_session(__file__, sys.argv[1], "pellix-atspi-"))
+    sys.exit(outside(sys.argv[1]))

@@ -20,6 +20,7 @@
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <set>
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -465,121 +466,74 @@ INSTANTIATE_TEST_SUITE_P(
                       BindingCase{"imStackUp", "", "DEL, g: roll up"}, BindingCase{"imSum", "", ""},
                       BindingCase{"imAbout", "", ""}));
 
-TEST_F(Window, KeysOfARowShareTheirAccessibleTopAndBottom) {
-    // ENTER, two rows tall, belongs to the third row.
-    const std::vector<std::vector<const char*>> rows = {
-        {"imSqrt", "imExp", "im7", "imDiv"},
-        {"imSin", "imEex", "im4", "imMul"},
-        {"imStackUp", "imExg", "imEnter", "im1", "imSub"},
-        {"imClose", "imSTO", "im0", "imAdd"}};
-    int above = INT_MIN;
-    for (const auto& row : rows) {
-        const QRect first = Access(Spot(row.front()))->rect();
-        EXPECT_GT(first.top(), above) << row.front();
-        for (const char* key : row) {
-            const QRect r = Access(Spot(key))->rect();
-            EXPECT_EQ(std::pair(r.top(), r.bottom()), std::pair(first.top(), first.bottom()))
-                << key;
-            EXPECT_EQ(r.left(), Spot(key)->mapToGlobal(QPoint(0, 0)).x()) << key;
-        }
-        above = first.bottom();
-    }
-}
-
-struct AnnouncedCase {
-    std::vector<const char*> Keys;
-    const char* Said;
-};
-
-class Announced : public Window, public ::testing::WithParamInterface<AnnouncedCase> {};
-
 // What a screen reader is given to speak once the keys are done.
-TEST_P(Announced, TheNewDisplayAndAnnunciatorsInWords) {
-    for (const char* key : GetParam().Keys) {
-        Click(key);
+TEST_F(Window, AnnouncesTheNewDisplayAndAnnunciatorsInWords) {
+    for (const auto& [keys, said] : std::vector<std::pair<std::vector<const char*>, QString>>{
+             {{"im1", "im2"}, "12"},
+             {{"im1", "imEnter", "im0", "imDiv"}, "Divide by 0"},
+             {{"imF"}, "f"},
+             {{"imF", "imF"}, "f off"},
+             {{"imG", "im8"}, "RAD"},
+             {{"im4", "imG", "imSqrt"}, "16.000000000"}}) {
+        w = Create();
+        for (const char* key : keys) {
+            Click(key);
+        }
+        QWidget* announcer = w->Label("lbDisplay")->findChild<QWidget*>("lbAnnounce");
+        ASSERT_NE(announcer, nullptr);
+        EXPECT_EQ(Access(announcer)->role(), QAccessible::Notification);
+        QTRY_COMPARE(announcer->accessibleName(), said);
     }
-    QWidget* announcer = w->Label("lbDisplay")->findChild<QWidget*>(QStringLiteral("lbAnnounce"));
-    ASSERT_NE(announcer, nullptr);
-    EXPECT_EQ(Access(announcer)->role(), QAccessible::Notification);
-    QTRY_COMPARE(announcer->accessibleName(), QString::fromUtf8(GetParam().Said));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, Announced,
-    ::testing::Values(AnnouncedCase{{"im3", "imEnter", "im4", "imAdd"}, "7.000000000"},
-                      AnnouncedCase{{"im1", "im2"}, "12"},
-                      AnnouncedCase{{"im1", "imEnter", "im0", "imDiv"}, "Divide by 0"},
-                      AnnouncedCase{{"imF"}, "f"}, AnnouncedCase{{"imF", "imF"}, "f off"},
-                      AnnouncedCase{{"imG", "im8"}, "RAD"},
-                      AnnouncedCase{{"imG", "im8", "imG", "im7"}, "g off, RAD off"},
-                      AnnouncedCase{{"im4", "imG", "imSqrt"}, "16.000000000"}));
-
-// The keyboard focus as a screen-reader user moves it.
-class KeyboardFocus : public Window {
-protected:
-    void SetUp() override {
-        Window::SetUp();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-
-    static QString Focused() {
-        const QWidget* f = QApplication::focusWidget();
-        return f != nullptr ? f->objectName() : QString();
-    }
-
-    static void Type(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+// The keyboard focus as a screen-reader user moves it: Tab walks the face in
+// rows, typed keys keep their meaning, Escape returns; only a focused key is marked.
+TEST_F(Window, KeyboardFocusWalksTheFaceAndTypedKeysKeepTheirMeaning) {
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+    const auto type = [](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, mods);
-    }
-};
-
-TEST_F(KeyboardFocus, TabWalksTheKeysRowByRowAndEscapeReturnsToTheDisplay) {
-    EXPECT_EQ(Focused(), QStringLiteral("lbDisplay"));
-    QStringList face;
+    };
+    EXPECT_EQ(focused(), QStringLiteral("lbDisplay"));
+    const QImage plain = w->grab().toImage();
+    QStringList face, walked;
     for (const FaceKey& k : FaceKeys) {
         face << QString::fromLatin1(k.Control.data(), qsizetype(k.Control.size()));
     }
-    face << QStringLiteral("imAbout") << QStringLiteral("lbDisplay");
-    QStringList walked;
-    while (walked.size() < face.size()) {
-        Type(Qt::Key_Tab);
-        walked << Focused();
+    std::set<std::pair<int, int>> rows; // accessible top and bottom of the keys
+    for (int top = INT_MIN; walked.size() < face.size();) {
+        type(Qt::Key_Tab);
+        walked << focused();
+        const QRect r = Access(QApplication::focusWidget())->rect();
+        EXPECT_GE(r.top(), top) << walked.last().toStdString();
+        top = r.top();
+        rows.insert({r.top(), r.bottom()});
     }
     EXPECT_EQ(walked, face);
-    Type(Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(Focused(), QStringLiteral("imAbout"));
-    Type(Qt::Key_Escape);
-    EXPECT_EQ(Focused(), QStringLiteral("lbDisplay"));
-    Click("im5");
-    EXPECT_EQ(Focused(), QStringLiteral("lbDisplay")) << "a click takes no focus";
-}
-
-TEST_F(KeyboardFocus, TypedKeysKeepTheirMeaningOnAFocusedKey) {
-    Type(Qt::Key_Tab);
+    EXPECT_EQ(rows.size(), 4U) << "the keys of a row, ENTER too, line up";
+    type(Qt::Key_Tab); // the About badge
+    type(Qt::Key_Tab); // the display
+    type(Qt::Key_Tab);
+    const QImage marked = w->grab().toImage();
     for (Qt::Key key : {Qt::Key_5, Qt::Key_Space, Qt::Key_Return, Qt::Key_3, Qt::Key_Plus}) {
-        Type(key);
+        type(key);
     }
     EXPECT_EQ(Display(), QStringLiteral("-2.000000000")) << "blank is CHS, Return is ENTER";
-    EXPECT_EQ(Focused(), QStringLiteral("imSqrt"));
-    EXPECT_FALSE(Spot("imSqrt")->IsPressed());
-}
-
-TEST_F(KeyboardFocus, OnlyTheFocusedKeyShowsAMarkAndOnlyOverItself) {
-    const QImage plain = w->grab().toImage();
-    Type(Qt::Key_Tab);
-    const QImage marked = w->grab().toImage();
+    EXPECT_EQ(focused(), QStringLiteral("imSqrt"));
     QRect changed;
     for (int y = 0; y < plain.height(); ++y) {
         for (int x = 0; x < plain.width(); ++x) {
-            if (plain.pixel(x, y) != marked.pixel(x, y)) {
-                changed |= QRect(x, y, 1, 1);
-            }
+            changed |= plain.pixel(x, y) != marked.pixel(x, y) ? QRect(x, y, 1, 1) : QRect();
         }
     }
-    EXPECT_FALSE(changed.isEmpty()) << "the mark is seen";
-    EXPECT_TRUE(Spot("imSqrt")->geometry().contains(changed));
-    Type(Qt::Key_Escape);
-    EXPECT_EQ(w->grab().toImage(), plain) << "the face as before";
+    const QRect spot = Spot("imSqrt")->geometry();
+    EXPECT_TRUE(!changed.isEmpty() && spot.contains(changed)) << "the focused key is marked";
+    type(Qt::Key_Escape);
+    EXPECT_EQ(focused(), QStringLiteral("lbDisplay"));
+    EXPECT_EQ(w->grab().toImage().copy(spot), plain.copy(spot)) << "and the mark is gone";
+    Click("im5");
+    EXPECT_EQ(focused(), QStringLiteral("lbDisplay")) << "a click takes no focus";
 }
 
 // What a sequence of presses leaves on the face, to compare the action with the mouse.

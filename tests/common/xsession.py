@@ -1,0 +1,69 @@
+"""What the suite's scripts that work the real program share: a private home,
+an X server of its own, and waiting for a condition with a time limit."""
+
+import os
+import subprocess
+import sys
+import time
+
+
+def fail(message):
+    print("FAIL: " + message, file=sys.stderr)
+    sys.exit(1)
+
+
+def private_env(tmp, **extra):
+    """The environment without the caller's desktop session, with home, XDG
+    folders and a desktop folder inside tmp."""
+    env = {k: v for k, v in os.environ.items()
+           if not k.startswith(("DBUS_", "AT_SPI_", "XDG_", "QT_", "LC_", "WAYLAND", "PULSE_"))}
+    for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "home/.config"),
+                      ("XDG_DATA_HOME", "home/.local/share"),
+                      ("XDG_CACHE_HOME", "home/.cache"), ("XDG_RUNTIME_DIR", "runtime")):
+        env[name] = os.path.join(tmp, sub)
+        os.makedirs(env[name], mode=0o700, exist_ok=True)
+    os.makedirs(os.path.join(env["HOME"], "Desktop"), exist_ok=True)
+    env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
+    env.update(extra)
+    return env
+
+
+def start_xvfb(env, screen="1280x1024x24"):
+    """An X server on a free display; returns the process and the display name."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write), "-screen", "0", screen, "-nolisten", "tcp"],
+        pass_fds=(write,), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as f:
+        number = f.readline().strip()
+    if not number:
+        xvfb.kill()
+        fail("Xvfb did not start")
+    return xvfb, ":" + number
+
+
+def wait_for(what, predicate, timeout=20, pump=lambda: None):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        pump()
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.05)
+    fail("timed out waiting for " + what)
+
+
+def end(*processes, timeout=5):
+    """Ends processes for sure: SIGTERM, then SIGKILL."""
+    for process in processes:
+        if process is not None and process.poll() is None:
+            process.terminate()
+    for process in processes:
+        if process is None:
+            continue
+        try:
+            process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
