@@ -18,23 +18,20 @@ INNER = "--inside-session"
 FACE_ORDER = ["square root", "e to the x", "10 to the x"]
 
 
-def write(path, text):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
-
-
 def inside(program, tmp):
     log, sock = os.path.join(tmp, "spoken.txt"), os.path.join(tmp, "speechd.sock")
     speechd = os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher")
-    write(os.path.join(os.environ["HOME"], ".libao"), "default_driver=null\n")
     # DisableAutoSpawn: Orca must not start a dispatcher of its own.
-    write(os.path.join(speechd, "speechd.conf"), f'AudioOutputMethod "libao"\nDisableAutoSpawn\n'
-          f'AddModule "textlog" "sd_generic" "textlog.conf"\nDefaultModule textlog\n'
-          f'DefaultLanguage "en"\nLogDir "{speechd}"\n')
-    write(os.path.join(speechd, "modules", "textlog.conf"),
-          f'GenericExecuteSynth "printf \'%s\\\\n\' \\\'$DATA\\\' >> {log}"\n'
-          'AddVoice "en" "MALE1" "textlog"\nGenericLanguage "en" "english" "utf-8"\n')
+    for path, text in (
+            (os.path.join(os.environ["HOME"], ".libao"), "default_driver=null\n"),
+            (os.path.join(speechd, "speechd.conf"), 'AudioOutputMethod "libao"\nDisableAutoSpawn\n'
+             'AddModule "textlog" "sd_generic" "textlog.conf"\nDefaultModule textlog\n'),
+            (os.path.join(speechd, "modules", "textlog.conf"),
+             f'GenericExecuteSynth "printf \'%s\\\\n\' \\\'$DATA\\\' >> {log}"\n'
+             'AddVoice "en" "MALE1" "textlog"\nGenericLanguage "en" "english" "utf-8"\n')):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
     os.environ["SPEECHD_ADDRESS"] = "unix_socket:" + sock
     processes = []
 
@@ -48,7 +45,6 @@ def inside(program, tmp):
             return [line.strip() for line in f if line.strip()]
 
     def after(lines, pattern, start):
-        """The index of the first line from start on that matches, or -1."""
         return next((i for i in range(max(start, 0), len(lines))
                      if re.match(pattern, lines[i])), -1) if start >= 0 else -1
 
@@ -68,8 +64,7 @@ def inside(program, tmp):
                                  "^Pellix"], check=True, timeout=30, capture_output=True,
                                 text=True).stdout.split()[0]
         # Never --replace: it ends every Orca of this user. A second Orca ends at once.
-        orca = start("orca", "--user-prefs", os.path.join(tmp, "orca"), "--disable", "braille",
-                     "--debug", "--debug-file", os.path.join(tmp, "orca.txt"))
+        orca = start("orca", "--user-prefs", os.path.join(tmp, "orca"), "--disable", "braille")
         wait_spoken("Orca's start", lambda lines: orca.poll() is None and lines)
         subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=30)
         wait_spoken("the window", lambda lines: any("Pellix" in s for s in lines))
