@@ -14,6 +14,9 @@ packages="$packages lintian appstream mandoc"
 packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
 # The launcher test starts the desktop launcher with GLib's own launcher (gio).
 packages="$packages libglib2.0-bin"
+# The screen-reader test: Orca, speaking through speech-dispatcher's generic
+# module into a text file, its sound to libao's null driver.
+packages="$packages orca speech-dispatcher libao4"
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
 # The click test: a real sound server with a null sink, and its recorder.

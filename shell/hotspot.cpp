@@ -2,7 +2,9 @@
 
 #include "faceaccessible.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimerEvent>
 
 #include <cmath>
@@ -19,6 +21,7 @@ THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(false);
+    setFocusPolicy(Qt::TabFocus);
     if (key != nullptr) {
         if (const std::string_view tip = LookOf(*key).Tooltip; !tip.empty()) {
             setToolTip(QString::fromUtf8(tip.data(), qsizetype(tip.size())));
@@ -32,16 +35,19 @@ void THotSpot::SetNames(const TFaceNames& names) {
         setAccessibleName(names.About);
         return;
     }
-    auto text = [](std::string_view v) { return QString::fromUtf8(v.data(), qsizetype(v.size())); };
-    // Screen readers and UI automation name the key by its legend and shifted functions.
-    QString name = text(FKey->Legend);
+    setAccessibleName(SpokenLegend(FKey->Legend));
+    // The tooltip, unless it is only the letter the key binding gives already.
+    QStringList about;
+    if (!toolTip().isEmpty() && toolTip().compare(KeyBindingOf(FKey), Qt::CaseInsensitive) != 0) {
+        about << toolTip();
+    }
     if (!FKey->FName.empty()) {
-        name += names.FShift.arg(text(FKey->FName));
+        about << names.FShift.arg(SpokenLegend(FKey->FName));
     }
     if (!FKey->GName.empty()) {
-        name += names.GShift.arg(text(FKey->GName));
+        about << names.GShift.arg(SpokenLegend(FKey->GName));
     }
-    setAccessibleName(name);
+    setAccessibleDescription(about.join(QStringLiteral(", ")));
 }
 
 void THotSpot::SetBounds(const QRect& r) {
@@ -95,6 +101,33 @@ void THotSpot::timerEvent(QTimerEvent* event) {
     }
 }
 
+void THotSpot::keyPressEvent(QKeyEvent* event) {
+    // Escape gives the focus back to the window, which hands it to the
+    // display; every other key means what it means anywhere on the face.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        parentWidget() != nullptr) {
+        parentWidget()->setFocus(Qt::OtherFocusReason);
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+void THotSpot::paintEvent(QPaintEvent*) {
+    if (!hasFocus()) {
+        return;
+    }
+    // A frame in two colours, seen on the dark keys and on the light face alike.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal width = std::max(1.5, height() / 16.0);
+    const QRectF outer = QRectF(rect()).adjusted(width / 2, width / 2, -width / 2, -width / 2);
+    p.setPen(QPen(QColor(255, 214, 0), width));
+    p.drawRoundedRect(outer, width * 2, width * 2);
+    p.setPen(QPen(Qt::black, width / 2, Qt::DotLine));
+    p.drawRoundedRect(outer.adjusted(width, width, -width, -width), width, width);
+}
+
 void THotSpot::mouseDoubleClickEvent(QMouseEvent* event) {
     // A quick second click is a second key press.
     mousePressEvent(event);
@@ -127,6 +160,8 @@ TFaceLabel::TFaceLabel(const FaceItem& item, QWidget* parent)
     if (item.Control == "lbDisplay") {
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         FShrinkToFit = true;
+        // The keyboard focus rests here, so that a screen reader starts at the number.
+        setFocusPolicy(Qt::TabFocus);
     }
     SetNames(TFaceNames());
     SetFontPoints(FPoints);
@@ -145,7 +180,7 @@ void TFaceLabel::SetBounds(const QRect& r) {
 
 void TFaceLabel::SetNames(const TFaceNames& names) {
     if (objectName() == QLatin1String("lbDisplay")) {
-        setAccessibleDescription(names.Display);
+        SetDisplayNames(*this, names);
     }
 }
 

@@ -14,14 +14,18 @@ namespace pellix {
 // with the current language's texts by the window.
 struct TFaceNames {
     QString About = QStringLiteral("About");     // the About hot spot
-    QString FShift = QStringLiteral(", f: %1");  // after a key's legend: its f function
-    QString GShift = QStringLiteral(", g: %1");  // then its g function
+    QString FShift = QStringLiteral("f: %1");    // a key's f function, in its description
+    QString GShift = QStringLiteral("g: %1");    // its g function
     QString Display = QStringLiteral("Display"); // the display's description
+    // The display's description while a number is being keyed into it.
+    QString DisplayKeying = QStringLiteral("Display, a number is being keyed");
+    QString Off = QStringLiteral("%1 off"); // an annunciator gone out
 };
 
-// A transparent image control over a pictured key. It paints nothing: while
-// it is pressed, the main window draws the key's cap moved up (the cap is
-// wider than most hot spots, so the control could not cover it).
+// A transparent image control over a pictured key. It paints nothing but the
+// keyboard focus mark: while it is pressed, the main window draws the key's
+// cap moved up (the cap is wider than most hot spots, so the control could not
+// cover it). Tab reaches it; a click does not take the focus.
 class THotSpot : public QWidget {
     Q_OBJECT
 public:
@@ -39,7 +43,8 @@ public:
     QRect Bounds() const { return FBounds; }
     void SetBounds(const QRect& r);
 
-    // The accessible name: the key's legend and shifted functions.
+    // The accessible name is the key's legend in words, the description its
+    // tooltip and shifted functions.
     void SetNames(const TFaceNames& names);
 
     // A press by assistive technology, as a mouse click: the press now, the
@@ -57,6 +62,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Release(QPoint pos);

@@ -127,6 +127,10 @@ void TZunMain::CreateControls() {
     lbF = FLabels[1];
     lbG = FLabels[2];
     lbTrig = FLabels[3];
+    // The keyboard focus rests on the display, where a screen reader starts;
+    // Tab walks the keys, Escape comes back.
+    setFocusProxy(lbDisplay);
+    lbDisplay->setFocus();
     Entry.OnChange([this] { ShowLabels(); });
     for (TFaceLabel* l : {lbF, lbG, lbTrig}) {
         connect(l, &TFaceLabel::Click, this, [this](TFaceLabel* s) { lbFClick(s); });
@@ -187,6 +191,8 @@ void TZunMain::Translate() {
     names.FShift = text(QStringLiteral("SNameF"), names.FShift);
     names.GShift = text(QStringLiteral("SNameG"), names.GShift);
     names.Display = text(QStringLiteral("SNameDisplay"), names.Display);
+    names.DisplayKeying = text(QStringLiteral("SNameDisplayKeying"), names.DisplayKeying);
+    names.Off = text(QStringLiteral("SNameOff"), names.Off);
     for (THotSpot* spot : FHotSpots) {
         spot->SetNames(names);
     }

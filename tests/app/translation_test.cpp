@@ -56,7 +56,7 @@ TEST_P(WindowTexts, SwitchingLanguageTranslatesTheWindow) {
         if (const auto* item = w.PopupMenu()->findChild<QAction*>(QLatin1String(c.control))) {
             return item->text();
         }
-        return w.HotSpot(c.control)->accessibleName();
+        return w.HotSpot(c.control)->accessibleDescription();
     };
     EXPECT_EQ(shown(), QString::fromUtf8(c.builtIn));
     texts.SetLanguageFolder(dir.path());
@@ -66,10 +66,10 @@ TEST_P(WindowTexts, SwitchingLanguageTranslatesTheWindow) {
         << "a text the file lacks keeps its built-in value";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, WindowTexts,
-    ::testing::Values(TextCase{"PopupMenu1.mnSound.Caption=\"Ton\"", "mnSound", "Sound", "Ton"},
-                      TextCase{"SNameF=\", f-Taste: %1\"", "im7", "7, f: FIX, g: DEG",
-                               "7, f-Taste: FIX, g: DEG"}));
+INSTANTIATE_TEST_SUITE_P(Rows, WindowTexts,
+                         ::testing::Values(TextCase{"PopupMenu1.mnSound.Caption=\"Ton\"", "mnSound",
+                                                    "Sound", "Ton"},
+                                           TextCase{"SNameF=\"f-Taste: %1\"", "im7",
+                                                    "f: FIX, g: DEG", "f-Taste: FIX, g: DEG"}));
 
 } // namespace

@@ -18,7 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cmath>
+#include <set>
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -381,12 +383,18 @@ TEST_F(Window, TooltipsOnlyWhereTheKeyTableHasThem) {
 }
 
 TEST_F(Window, KeysAndDisplayAreExposedToAssistiveTechnology) {
-    EXPECT_EQ(Spot("im7")->accessibleName(), QStringLiteral("7, f: FIX, g: DEG"));
-    EXPECT_EQ(Spot("imSqrt")->accessibleName(), QStringLiteral("\u221Ax, g: x\u00B2"));
-    EXPECT_EQ(Spot("imAdd")->accessibleName(), QStringLiteral("+"));
-    ClickKeys({"im4", "im2", "imEnter"});
+    EXPECT_EQ(Spot("im7")->accessibleName(), QStringLiteral("7"));
+    EXPECT_EQ(Spot("imExg")->accessibleName(), QStringLiteral("exchange x and y"));
+    EXPECT_EQ(Spot("imStackUp")->accessibleName(), QStringLiteral("roll down"));
     QAccessibleInterface* display = QAccessible::queryAccessibleInterface(w->Label("lbDisplay"));
     ASSERT_NE(display, nullptr);
+    ClickKeys({"im4", "im2"});
+    EXPECT_EQ(Display(), QStringLiteral("42_"));
+    EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("42")) << "no cursor read out";
+    EXPECT_EQ(display->textInterface()->text(0, -1), QStringLiteral("42"));
+    EXPECT_EQ(display->text(QAccessible::Description),
+              QStringLiteral("Display, a number is being keyed"));
+    ClickKeys({"imEnter"});
     EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("42.000000000"));
     EXPECT_EQ(display->text(QAccessible::Description), QStringLiteral("Display"));
     ASSERT_NE(display->textInterface(), nullptr);
@@ -437,20 +445,96 @@ TEST_P(HotSpotBinding, TheTypedKeyIsTheBindingNotTheDescription) {
     QAccessibleInterface* a = Access(Spot(GetParam().Control));
     const QString binding = QString::fromUtf8(GetParam().Binding);
     const QStringList bindings = binding.isEmpty() ? QStringList() : QStringList{binding};
-    EXPECT_EQ(a->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
-              bindings);
+    EXPECT_EQ(a->actionInterface()
+                  ->keyBindingsForAction(QAccessibleActionInterface::pressAction())
+                  .join(u';'),
+              binding.isEmpty() ? QString() : QStringLiteral(";;") + binding)
+        << "mnemonic, path and accelerator as the accessibility bus reads them";
     EXPECT_EQ(a->text(QAccessible::Accelerator), binding);
     EXPECT_EQ(a->text(QAccessible::Description), QString::fromUtf8(GetParam().Description));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, HotSpotBinding,
-    ::testing::Values(BindingCase{"imSqrt", "w", ""}, BindingCase{"imChs", "c", ""},
+    ::testing::Values(BindingCase{"imSqrt", "w", "g: x squared"},
+                      BindingCase{"imChs", "c", "g: absolute value"},
                       BindingCase{"imClose", "q", "Close Pellix"}, BindingCase{"imG", "g", ""},
-                      BindingCase{"im3", "3", ""}, BindingCase{"imDiv", "/", ""},
-                      BindingCase{"imPt", ".", ""}, BindingCase{"imBack", "Backspace", ""},
-                      BindingCase{"imEnter", "Return", ""}, BindingCase{"imStackUp", "", "DEL"},
-                      BindingCase{"imSum", "", ""}, BindingCase{"imAbout", "", ""}));
+                      BindingCase{"im3", "3", "f: to radians, g: to degrees"},
+                      BindingCase{"imDiv", "/", ""}, BindingCase{"imPt", ".", ""},
+                      BindingCase{"imBack", "Backspace", ""},
+                      BindingCase{"imEnter", "Return", "f: random number, g: last x"},
+                      BindingCase{"imStackUp", "", "DEL, g: roll up"}, BindingCase{"imSum", "", ""},
+                      BindingCase{"imAbout", "", ""}));
+
+// What a screen reader is given to speak once the keys are done.
+TEST_F(Window, AnnouncesTheNewDisplayAndAnnunciatorsInWords) {
+    for (const auto& [keys, said] : std::vector<std::pair<std::vector<const char*>, QString>>{
+             {{"im1", "im2"}, "12"},
+             {{"im1", "imEnter", "im0", "imDiv"}, "Divide by 0"},
+             {{"imF"}, "f"},
+             {{"imF", "imF"}, "f off"},
+             {{"imG", "im8"}, "RAD"},
+             {{"im4", "imG", "imSqrt"}, "16.000000000"}}) {
+        w = Create();
+        for (const char* key : keys) {
+            Click(key);
+        }
+        QWidget* announcer = w->Label("lbDisplay")->findChild<QWidget*>("lbAnnounce");
+        ASSERT_NE(announcer, nullptr);
+        EXPECT_EQ(Access(announcer)->role(), QAccessible::Notification);
+        QTRY_COMPARE(announcer->accessibleName(), said);
+    }
+}
+
+// The keyboard focus as a screen-reader user moves it: Tab walks the face in
+// rows, typed keys keep their meaning, Escape returns; only a focused key is marked.
+TEST_F(Window, KeyboardFocusWalksTheFaceAndTypedKeysKeepTheirMeaning) {
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+    const auto type = [](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    };
+    EXPECT_EQ(focused(), QStringLiteral("lbDisplay"));
+    const QImage plain = w->grab().toImage();
+    QStringList face, walked;
+    for (const FaceKey& k : FaceKeys) {
+        face << QString::fromLatin1(k.Control.data(), qsizetype(k.Control.size()));
+    }
+    std::set<std::pair<int, int>> rows; // accessible top and bottom of the keys
+    for (int top = INT_MIN; walked.size() < face.size();) {
+        type(Qt::Key_Tab);
+        walked << focused();
+        const QRect r = Access(QApplication::focusWidget())->rect();
+        EXPECT_GE(r.top(), top) << walked.last().toStdString();
+        top = r.top();
+        rows.insert({r.top(), r.bottom()});
+    }
+    EXPECT_EQ(walked, face);
+    EXPECT_EQ(rows.size(), 4U) << "the keys of a row, ENTER too, line up";
+    type(Qt::Key_Tab); // the About badge
+    type(Qt::Key_Tab); // the display
+    type(Qt::Key_Tab);
+    const QImage marked = w->grab().toImage();
+    for (Qt::Key key : {Qt::Key_5, Qt::Key_Space, Qt::Key_Return, Qt::Key_3, Qt::Key_Plus}) {
+        type(key);
+    }
+    EXPECT_EQ(Display(), QStringLiteral("-2.000000000")) << "blank is CHS, Return is ENTER";
+    EXPECT_EQ(focused(), QStringLiteral("imSqrt"));
+    QRect changed;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            changed |= plain.pixel(x, y) != marked.pixel(x, y) ? QRect(x, y, 1, 1) : QRect();
+        }
+    }
+    const QRect spot = Spot("imSqrt")->geometry();
+    EXPECT_TRUE(!changed.isEmpty() && spot.contains(changed)) << "the focused key is marked";
+    type(Qt::Key_Escape);
+    EXPECT_EQ(focused(), QStringLiteral("lbDisplay"));
+    EXPECT_EQ(w->grab().toImage().copy(spot), plain.copy(spot)) << "and the mark is gone";
+    Click("im5");
+    EXPECT_EQ(focused(), QStringLiteral("lbDisplay")) << "a click takes no focus";
+}
 
 // What a sequence of presses leaves on the face, to compare the action with the mouse.
 struct FaceState {
