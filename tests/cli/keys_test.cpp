@@ -363,6 +363,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct EscapeCase {
     std::string Token;
     std::string Shown;
+    friend std::ostream& operator<<(std::ostream& os, const EscapeCase& c) { return os << c.Shown; }
 };
 
 class KeysMessageEscape : public ::testing::TestWithParam<EscapeCase> {};
@@ -412,6 +413,12 @@ INSTANTIATE_TEST_SUITE_P(Table, KeysOutputFailure, ::testing::Values(">/dev/full
 // Where a rename would lose the file's owner, group or other names, a store
 // writes it in place.
 enum class TIdentity { HardLink, OtherOwnerStoredByRoot, StoredByAnotherUser };
+
+std::ostream& operator<<(std::ostream& os, TIdentity identity) {
+    return os << (identity == TIdentity::HardLink                 ? "a hard link"
+                  : identity == TIdentity::OtherOwnerStoredByRoot ? "another's file stored by root"
+                                                                  : "stored by another user");
+}
 
 class KeysIdentity : public ::testing::TestWithParam<TIdentity> {};
 

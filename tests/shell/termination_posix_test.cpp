@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ostream>
 #include <utility>
 
 #include <signal.h>
@@ -64,30 +65,48 @@ TEST_P(TerminationSignal, AnIgnoredSignalStaysIgnored) {
     EXPECT_EQ(after.sa_handler, SIG_IGN);
 }
 
+// How the program is started: plainly or through the dynamic loader.
+enum class TStart { Plain, Loader };
+
+struct TTerminatedCase {
+    int Signal;
+    TStart Start;
+    friend std::ostream& operator<<(std::ostream& os, const TTerminatedCase& c) {
+        return os << c.Signal << (c.Start == TStart::Loader ? " through the loader" : "");
+    }
+};
+
 // A real pellix, started with a settings file beside its own copy, ended by
 // a signal: it leaves the file with the state it had, and the time of this
 // start, which only a store writes.
-class TerminatedProgram : public ::testing::TestWithParam<int> {
+class TerminatedProgram : public ::testing::TestWithParam<TTerminatedCase> {
 protected:
-    // Whether the process catches every termination signal yet.
-    static bool CatchesAll(qint64 pid) {
+    // The process's signal mask of the kind named (e.g. "SigCgt:").
+    static qulonglong SignalMask(qint64 pid, const QByteArray& kind) {
         QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("SigCgt:")) {
-                const qulonglong caught = line.mid(7).trimmed().toULongLong(nullptr, 16);
-                const qulonglong all =
-                    (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1)) | (1ULL << (SIGINT - 1));
-                return (caught & all) == all;
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith(kind)) {
+                    return line.mid(kind.size()).trimmed().toULongLong(nullptr, 16);
+                }
             }
         }
-        return false;
+        return 0;
+    }
+
+    // Whether the process catches every termination signal yet.
+    static bool CatchesAll(qint64 pid) {
+        const qulonglong all =
+            (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1)) | (1ULL << (SIGINT - 1));
+        return (SignalMask(pid, "SigCgt:") & all) == all;
     }
 };
 
 TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
+    const TStart start = GetParam().Start;
+    const QString loader = QStringLiteral("/lib64/ld-linux-x86-64.so.2");
+    if (start == TStart::Loader && !QFile::exists(loader))
+        GTEST_SKIP() << "no x86-64 dynamic loader";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString exe = dir.filePath(QStringLiteral("pellix"));
@@ -116,18 +135,23 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
     QProcess pellix;
     pellix.setProcessEnvironment(env);
     pellix.setProcessChannelMode(QProcess::MergedChannels);
-    pellix.setChildProcessModifier([] { // as started from a desktop, not as a background job
-        for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+    pellix.setChildProcessModifier([start] { // as started from a desktop, not as a background job
+        for (int sig : {SIGTERM, SIGHUP, SIGINT, SIGPIPE}) {
             ::signal(sig, SIG_DFL);
         }
     });
-    pellix.start(exe, {});
+    if (start == TStart::Loader)
+        pellix.start(loader, {exe});
+    else
+        pellix.start(exe, {});
     ASSERT_TRUE(pellix.waitForStarted());
     for (int i = 0; i < 400 && !CatchesAll(pellix.processId()); ++i) {
         QThread::msleep(50);
     }
     EXPECT_TRUE(CatchesAll(pellix.processId())) << "the signals keep their default action";
-    ::kill(static_cast<pid_t>(pellix.processId()), GetParam());
+    // A closed pipe on stderr fails a write instead of killing the program unstored.
+    EXPECT_NE(SignalMask(pellix.processId(), "SigIgn:") & (1ULL << (SIGPIPE - 1)), 0U);
+    ::kill(static_cast<pid_t>(pellix.processId()), GetParam().Signal);
     ASSERT_TRUE(pellix.waitForFinished(30000));
     const double ended = CurrentDateTimeValue();
     EXPECT_EQ(pellix.exitStatus(), QProcess::NormalExit) << pellix.readAll().toStdString();
@@ -149,6 +173,10 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
-INSTANTIATE_TEST_SUITE_P(Signals, TerminatedProgram, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+INSTANTIATE_TEST_SUITE_P(Signals, TerminatedProgram,
+                         ::testing::Values(TTerminatedCase{SIGTERM, TStart::Plain},
+                                           TTerminatedCase{SIGHUP, TStart::Plain},
+                                           TTerminatedCase{SIGINT, TStart::Plain},
+                                           TTerminatedCase{SIGTERM, TStart::Loader}));
 
 } // namespace
