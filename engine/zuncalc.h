@@ -77,12 +77,12 @@ public:
     TZunTrigMode TrigMode = zunDeg; // likewise
     std::int32_t FixLen = 9;        // any value; Display clamps what it uses
     std::array<double, 10> Reg{};   // storage registers 0 to 9
+    double LastX = 0;               // X before the most recent operation
+    std::uint32_t RandSeed = 0;     // state of the random generator
+    Separators Regional;            // separators of the display text
     // Registers the user stored into since the settings were read: their
     // stored texts are theirs no longer, whatever the value.
     std::array<bool, 10> RegStored{};
-    double LastX = 0;           // X before the most recent operation
-    std::uint32_t RandSeed = 0; // state of the random generator
-    Separators Regional;        // separators of the display text
 
     void Push(double x);
     double Pop();

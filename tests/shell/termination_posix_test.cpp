@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <ostream>
 #include <utility>
 
 #include <signal.h>
@@ -65,23 +64,12 @@ TEST_P(TerminationSignal, AnIgnoredSignalStaysIgnored) {
     EXPECT_EQ(after.sa_handler, SIG_IGN);
 }
 
-// How the program is started: plainly or through the dynamic loader.
-enum class TStart { Plain, Loader };
-
-struct TTerminatedCase {
-    int Signal;
-    TStart Start;
-    friend std::ostream& operator<<(std::ostream& os, const TTerminatedCase& c) {
-        return os << c.Signal << (c.Start == TStart::Loader ? " through the loader" : "");
-    }
-};
-
 // A real pellix, started with a settings file beside its own copy, ended by
 // a signal: it leaves the file with the state it had, and the time of this
 // start, which only a store writes.
-class TerminatedProgram : public ::testing::TestWithParam<TTerminatedCase> {
+class TerminatedProgram : public ::testing::TestWithParam<int> {
 protected:
-    // The process's signal mask of the kind named (e.g. "SigCgt:").
+    // The process's signal mask of the kind named ("SigCgt:", "SigIgn:").
     static qulonglong SignalMask(qint64 pid, const QByteArray& kind) {
         QFile status(QStringLiteral("/proc/%1/status").arg(pid));
         if (status.open(QIODevice::ReadOnly)) {
@@ -103,10 +91,6 @@ protected:
 };
 
 TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
-    const TStart start = GetParam().Start;
-    const QString loader = QStringLiteral("/lib64/ld-linux-x86-64.so.2");
-    if (start == TStart::Loader && !QFile::exists(loader))
-        GTEST_SKIP() << "no x86-64 dynamic loader";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString exe = dir.filePath(QStringLiteral("pellix"));
@@ -135,15 +119,12 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
     QProcess pellix;
     pellix.setProcessEnvironment(env);
     pellix.setProcessChannelMode(QProcess::MergedChannels);
-    pellix.setChildProcessModifier([start] { // as started from a desktop, not as a background job
+    pellix.setChildProcessModifier([] { // as started from a desktop, not as a background job
         for (int sig : {SIGTERM, SIGHUP, SIGINT, SIGPIPE}) {
             ::signal(sig, SIG_DFL);
         }
     });
-    if (start == TStart::Loader)
-        pellix.start(loader, {exe});
-    else
-        pellix.start(exe, {});
+    pellix.start(exe, {});
     ASSERT_TRUE(pellix.waitForStarted());
     for (int i = 0; i < 400 && !CatchesAll(pellix.processId()); ++i) {
         QThread::msleep(50);
@@ -151,7 +132,7 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
     EXPECT_TRUE(CatchesAll(pellix.processId())) << "the signals keep their default action";
     // A closed pipe on stderr fails a write instead of killing the program unstored.
     EXPECT_NE(SignalMask(pellix.processId(), "SigIgn:") & (1ULL << (SIGPIPE - 1)), 0U);
-    ::kill(static_cast<pid_t>(pellix.processId()), GetParam().Signal);
+    ::kill(static_cast<pid_t>(pellix.processId()), GetParam());
     ASSERT_TRUE(pellix.waitForFinished(30000));
     const double ended = CurrentDateTimeValue();
     EXPECT_EQ(pellix.exitStatus(), QProcess::NormalExit) << pellix.readAll().toStdString();
@@ -173,10 +154,6 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
-INSTANTIATE_TEST_SUITE_P(Signals, TerminatedProgram,
-                         ::testing::Values(TTerminatedCase{SIGTERM, TStart::Plain},
-                                           TTerminatedCase{SIGHUP, TStart::Plain},
-                                           TTerminatedCase{SIGINT, TStart::Plain},
-                                           TTerminatedCase{SIGTERM, TStart::Loader}));
+INSTANTIATE_TEST_SUITE_P(Signals, TerminatedProgram, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
 
 } // namespace
