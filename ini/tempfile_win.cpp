@@ -50,10 +50,17 @@ std::error_code TTempFile::WriteAndSync(std::string_view bytes) {
 }
 
 bool TTempFile::TakeIdentityOf(const std::filesystem::path& target) {
-    // The owner and the permissions come from the folder; hard links stay.
-    std::error_code ec;
-    const auto links = std::filesystem::hard_link_count(target, ec);
-    return ec || links <= 1;
+    // The owner and the permissions come from the folder: only hard links
+    // would be lost (the C library's stat counts one link always).
+    HANDLE h =
+        ::CreateFileW(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return true;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool linked = ::GetFileInformationByHandle(h, &info) && info.nNumberOfLinks > 1;
+    ::CloseHandle(h);
+    return !linked;
 }
 
 void TTempFile::BeforeRename() {

@@ -101,7 +101,10 @@ bool TSettings::Save(const TIniDocument& doc) {
         TIniDocument copy = doc;
         copy.WriteString(CopySection, CopyOfKey, CopyOfValue(FFiles.File));
         TIniSaveFailure fallbackFailure;
-        const TIniFileLock lock(FFiles.Fallback);
+        // The lock of File's folder is held already; a second one would wait for ever.
+        std::optional<TIniFileLock> lock;
+        if (FFiles.Fallback.parent_path() != FFiles.File.parent_path())
+            lock.emplace(FFiles.Fallback);
         if (SaveIniFile(FFiles.Fallback, copy, FSaveHooks, &fallbackFailure)) {
             // From now on the copy is the settings file.
             FFiles = TSettingsFiles(std::move(FFiles.Fallback), {}, std::move(FFiles.File));
