@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 
 int main(int argc, char** argv) {
+    pellix::IgnoreBrokenPipes();
     pellix::TPellixApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));

@@ -12,7 +12,8 @@ namespace pellix {
 // arguments in the ANSI code page, which cannot hold every separator or typed
 // text: there they are taken from the wide command line instead, and both
 // streams are switched to binary mode so that no CR is added. Elsewhere the
-// arguments are main()'s own and the streams stay as they are.
+// arguments are main()'s own and the streams stay as they are, with SIGPIPE
+// ignored so that a closed output is a failed write.
 std::vector<std::string> ConsoleArguments(int argc, char** argv);
 
 } // namespace pellix

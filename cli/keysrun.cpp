@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <sstream>
 #include <string_view>
 
 namespace pellix {
@@ -42,6 +43,9 @@ bool IsPartOfNumbers(std::string_view sep) {
 }
 
 constexpr const char* NotASeparator = "a separator cannot be a digit, a sign, E, e or a blank";
+
+// The display shows an entry in progress with this cursor after it.
+constexpr std::string_view EntryCursor = "_";
 
 std::optional<TKeysToken> ParseToken(const std::string& arg) {
     TKeysToken t;
@@ -134,7 +138,7 @@ bool Apply(TZunEntry& entry, const TKeysToken& t) {
 }
 
 int UsageError(std::ostream& err, std::string_view message) {
-    err << "pellix-keys: " << message << "\nTry 'pellix-keys --help'.\n";
+    err << "pellix-keys: " << EscapeControls(message) << "\nTry 'pellix-keys --help'.\n";
     return KeysUsageError;
 }
 
@@ -161,9 +165,12 @@ Options:
   --decimal=C   decimal separator, one character (default: from the locale)
   --group=S     thousands separator, one character; --group= for none
                 (default: from the locale); neither separator may be a
-                digit, + or -, E or e, or a blank, nor equal the other
+                digit, + or -, E or e, or a blank, nor equal the other, and
+                the decimal separator not _ (the entry's cursor)
   --ini=FILE    read the calculator's state from the settings file FILE first
-                and write it back after the last token; other keys are kept
+                and write it back after the last token; other keys are kept;
+                FILE stays locked from the read to the write, so that runs
+                side by side (and the window) each see the other's result
   --trace       print the display text after every token instead
   --state       then print the stack, LastX, modes, prefix and registers
   -h, --help    print this help
@@ -181,7 +188,8 @@ Tokens (case-sensitive):
 Exit status:
   0  success
   1  the --ini file could not be read or written, or the output could not
-     be written (message on stderr)
+     be written, also to a closed pipe (message on stderr; the state is
+     stored all the same)
   2  unknown token or option, or a separator that cannot be one (message on
      stderr, nothing on stdout)
 )";
@@ -201,6 +209,8 @@ std::variant<TKeysOptions, std::string> ParseKeysArguments(std::span<const std::
                 return "--decimal needs exactly one character: '" + arg + "'";
             if (IsPartOfNumbers(*v))
                 return NotASeparator + (": '" + arg + "'");
+            if (*v == EntryCursor)
+                return "the decimal separator cannot be _, the entry's cursor: '" + arg + "'";
             o.Decimal = *v;
         } else if (auto g = OptionValue(arg, "--group")) {
             if (!g->empty() && !IsOneCharacter(*g))
@@ -254,7 +264,10 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
     calc.Regional = sep;
     std::optional<TIniDocument> doc;
     TKeptTexts kept; // texts of the file that do not read stay as they are
+    // From the read to the store, so that runs side by side lose no update.
+    std::optional<TIniFileLock> lock;
     if (o.Ini) {
+        lock.emplace(*o.Ini);
         doc = LoadIniFile(*o.Ini);
         if (doc)
             ReadSettings(*doc, {calc}, sep.Decimal, kept);
@@ -264,32 +277,38 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
     entry.SyncTrigCaption();
     entry.RefreshDisplay();
 
+    // The output follows the store: the lock is not held while a reader is
+    // slow, and a closed output loses no state.
+    std::ostringstream shown;
     for (const TKeysToken& t : o.Tokens) {
         const bool goOn = Apply(entry, t);
         if (o.Trace)
-            out << entry.DisplayText() << '\n';
+            shown << entry.DisplayText() << '\n';
         if (!goOn)
             break;
     }
     if (!o.Trace)
-        out << entry.DisplayText() << '\n';
+        shown << entry.DisplayText() << '\n';
     if (o.State)
-        PrintState(out, entry);
-    // The state is stored even when the output could not be written.
-    const bool written = OutputWritten(out, err);
+        PrintState(shown, entry);
 
+    int code = KeysOk;
     if (o.Ini) {
+        const std::string name = EscapeControls(*o.Ini);
         if (!doc) {
-            err << "pellix-keys: cannot read '" << *o.Ini << "'; it was left unchanged\n";
-            return KeysFailed;
+            err << "pellix-keys: cannot read '" << name << "'; it was left unchanged\n";
+            code = KeysFailed;
+        } else {
+            WriteSettings(*doc, {calc}, sep.Decimal, kept);
+            if (!SaveIniFile(*o.Ini, *doc)) {
+                err << "pellix-keys: cannot write '" << name << "'\n";
+                code = KeysFailed;
+            }
         }
-        WriteSettings(*doc, {calc}, sep.Decimal, kept);
-        if (!SaveIniFile(*o.Ini, *doc)) {
-            err << "pellix-keys: cannot write '" << *o.Ini << "'\n";
-            return KeysFailed;
-        }
+        lock.reset();
     }
-    return written ? KeysOk : KeysFailed;
+    out << shown.view();
+    return OutputWritten(out, err) ? code : KeysFailed;
 }
 
 } // namespace pellix

@@ -123,4 +123,27 @@ std::string_view Utf8WithoutLastChar(std::string_view text) {
     return text.substr(0, text.size() - (lead ? trail + 1 : trail > 0 ? 1 : 0));
 }
 
+std::string EscapeControls(std::string_view text) {
+    constexpr std::string_view Hex = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Read r = ReadUtf8(text, i);
+        const char32_t cp = r.CodePoint;
+        if (!r.Valid || cp < 0x20 || cp == 0x7F) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            out += "\\x";
+            out += Hex[b >> 4];
+            out += Hex[b & 0xF];
+        } else if (cp >= 0x80 && cp < 0xA0) {
+            out += "\\u00";
+            out += Hex[cp >> 4];
+            out += Hex[cp & 0xF];
+        } else {
+            out.append(text, i, r.Size);
+        }
+        i += r.Size;
+    }
+    return out;
+}
+
 } // namespace pellix

@@ -43,4 +43,8 @@ std::string_view Utf8FirstChars(std::string_view text, std::size_t n);
 // A text without its last character.
 std::string_view Utf8WithoutLastChar(std::string_view text);
 
+// A text made safe to show on a terminal: control characters (C0, DEL and
+// C1) and bytes that are not UTF-8 as \xNN or \uNNNN, everything else as it is.
+std::string EscapeControls(std::string_view text);
+
 } // namespace pellix

@@ -80,6 +80,9 @@ public:
     double LastX = 0;               // X before the most recent operation
     std::uint32_t RandSeed = 0;     // state of the random generator
     Separators Regional;            // separators of the display text
+    // Registers the user stored into since the settings were read: their
+    // stored texts are theirs no longer, whatever the value.
+    std::array<bool, 10> RegStored{};
 
     void Push(double x);
     double Pop();

@@ -45,6 +45,25 @@ fs::path TempName(const fs::path& target) {
     return temp;
 }
 
+// ".Pellix.ini.copy": the whole new content of target while it is written in
+// place; a store that dies meanwhile leaves it, and it is read instead.
+fs::path InPlaceCopyName(const fs::path& target) {
+    fs::path copy = target;
+    copy.replace_filename(TempPrefix(target) + "copy");
+    return copy;
+}
+
+// target, or the file a symbolic link at target leads to.
+fs::path Resolved(const fs::path& target) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        fs::path resolved = fs::canonical(target, ec);
+        if (!ec)
+            return resolved;
+    }
+    return target;
+}
+
 bool IsOurTempName(const std::string& name, const std::string& prefix) {
     if (name.size() != prefix.size() + TempHexDigits + TempSuffix.size() ||
         !name.starts_with(prefix) || !name.ends_with(TempSuffix))
@@ -88,9 +107,13 @@ bool Fail(TIniSaveFailure* failure, bool notReplaceable, std::string reason) {
 
 } // namespace
 
-std::optional<TIniDocument> LoadIniFile(const fs::path& path) {
+std::optional<TIniDocument> LoadIniFile(const fs::path& given) {
     try {
         std::error_code ec;
+        fs::path path = given;
+        if (const fs::path copy = InPlaceCopyName(Resolved(given));
+            fs::is_regular_file(fs::symlink_status(copy, ec)))
+            path = copy; // an in-place write did not finish
         const auto st = fs::status(path, ec);
         if (st.type() == fs::file_type::not_found)
             return TIniDocument();
@@ -167,6 +190,35 @@ bool SaveIniFile(const fs::path& path, std::string_view bytes, const TIniSaveHoo
             return Fail(failure, false, "cannot write: " + writeError.message());
         }
 
+        if (exists && !file.TakeIdentityOf(target)) {
+            // A rename would split the hard links or change the owner or group:
+            // the file is written in place, with its whole new content beside
+            // it in case the writing dies.
+            const fs::path copy = InPlaceCopyName(target);
+            file.BeforeRename();
+            std::error_code copyError;
+            fs::rename(*temp, copy, copyError);
+            if (copyError) {
+                removeTemp();
+                return Fail(failure, IsRefusal(copyError),
+                            "cannot write beside the file: " + copyError.message());
+            }
+            temp = copy;
+            SyncFolder(target.parent_path());
+            bool touched = false;
+            if (const std::error_code writeError = WriteInPlace(target, bytes, touched)) {
+                if (!touched)
+                    removeTemp();
+                temp.reset();
+                return Fail(failure, !touched && IsRefusal(writeError),
+                            "cannot write the file in place: " + writeError.message());
+            }
+            removeTemp();
+            temp.reset();
+            SyncFolder(target.parent_path());
+            return true;
+        }
+
         file.BeforeRename();
         std::error_code renameError;
         if (hooks.Rename)
@@ -179,6 +231,7 @@ bool SaveIniFile(const fs::path& path, std::string_view bytes, const TIniSaveHoo
                         "cannot replace the file: " + renameError.message());
         }
         temp.reset();
+        fs::remove(InPlaceCopyName(target), ec); // one an interrupted store left
         SyncFolder(target.parent_path());
         return true;
     } catch (const std::exception& e) {

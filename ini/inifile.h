@@ -2,6 +2,7 @@
 
 #include "inidocument.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -13,7 +14,9 @@ namespace pellix {
 
 // Loads an INI file. A missing file gives an empty document; nullopt means
 // that a file (or something else) is there but cannot be read, so that a
-// caller does not overwrite what it could not see. Never throws.
+// caller does not overwrite what it could not see. Where a store that wrote
+// the file in place died, its complete copy beside the file is read instead.
+// Never throws.
 std::optional<TIniDocument> LoadIniFile(const std::filesystem::path& path);
 
 // Replaceable steps of SaveIniFile; tests use them to simulate failures.
@@ -42,6 +45,13 @@ struct TIniSaveFailure {
 // Returns false when anything fails, with the reason in failure when given;
 // the target is then unchanged and the temporary file removed.
 //
+// Where the rename would lose the target's identity (it has other hard links,
+// or an owner or group this process cannot give the new file), the complete
+// new content is put beside the target first (".NAME.copy", which LoadIniFile
+// then reads) and the target is written in place; the copy goes when that is
+// done. Should the writing in place fail halfway, the copy stays and stands
+// for the file until the next store.
+//
 // A target that exists but is read-only (no write permission bit, or not
 // openable for writing) is left alone and the save fails, also where the
 // folder would allow the rename. A symbolic link is followed: the file it
@@ -49,6 +59,23 @@ struct TIniSaveFailure {
 // Never throws.
 bool SaveIniFile(const std::filesystem::path& path, std::string_view bytes,
                  const TIniSaveHooks& hooks = {}, TIniSaveFailure* failure = nullptr);
+
+// Keeps the other programs that take it (pellix-keys, the window) from reading
+// or storing the settings file at path while it lives, so that a read, the
+// changes made from it and their store are one step. It survives the store's
+// replacing of the file: on POSIX it is a lock on the file's folder (flock,
+// advisory; none where the folder cannot be opened), on Windows a mutex named
+// after the file's full path. Waits as long as another holds it.
+class TIniFileLock {
+public:
+    explicit TIniFileLock(const std::filesystem::path& path);
+    ~TIniFileLock();
+    TIniFileLock(const TIniFileLock&) = delete;
+    TIniFileLock& operator=(const TIniFileLock&) = delete;
+
+private:
+    std::intptr_t FHandle = -1; // folder descriptor or mutex HANDLE; -1 for none
+};
 
 inline bool SaveIniFile(const std::filesystem::path& path, const TIniDocument& doc,
                         const TIniSaveHooks& hooks = {}, TIniSaveFailure* failure = nullptr) {

@@ -68,6 +68,10 @@ bool TKeptTexts::Keeps(std::string_view key, double value) {
     return false;
 }
 
+void TKeptTexts::Forget(std::string_view key) {
+    std::erase_if(FKeys, [key](const TKept& k) { return SameName(k.Key, key); });
+}
+
 void TKeptTexts::Note(std::string_view key, double taken) {
     if (std::none_of(FKeys.begin(), FKeys.end(),
                      [key](const TKept& k) { return SameName(k.Key, key); }))

@@ -50,6 +50,9 @@ public:
     // Whether the stored text of key stays at a store of value (see above).
     bool Keeps(std::string_view key, double value);
 
+    // Ends the keeping of key's text: the user gave it a value of their own.
+    void Forget(std::string_view key);
+
     bool Empty() const { return FKeys.empty(); }
     void Clear() { FKeys.clear(); }
 

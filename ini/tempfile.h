@@ -30,6 +30,11 @@ public:
     // Writes all of bytes, then flushes them to the disk.
     std::error_code WriteAndSync(std::string_view bytes);
 
+    // Whether renaming the file over target keeps target's identity: its
+    // owner and group (given to the file here where the system allows it) and
+    // its other hard links, which a rename would split off.
+    bool TakeIdentityOf(const std::filesystem::path& target);
+
     // Called before the file is renamed (where an open file cannot be).
     void BeforeRename();
 
@@ -38,6 +43,12 @@ public:
 private:
     std::intptr_t FHandle = -1; // file descriptor or HANDLE; -1 when closed
 };
+
+// Writes bytes over the content of the existing file path in place and
+// flushes them to the disk. touched tells, on failure, whether the file may
+// have been changed already.
+std::error_code WriteInPlace(const std::filesystem::path& path, std::string_view bytes,
+                             bool& touched);
 
 // Flushes the entries of folder (a rename in it) to the disk; best effort.
 void SyncFolder(const std::filesystem::path& folder);

@@ -1,5 +1,7 @@
 #include "tempfile.h"
 
+#include "inifile.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -69,6 +71,20 @@ std::error_code TTempFile::WriteAndSync(std::string_view bytes) {
     return {};
 }
 
+bool TTempFile::TakeIdentityOf(const std::filesystem::path& target) {
+    struct stat old {};
+    struct stat now {};
+    const int fd = static_cast<int>(FHandle);
+    if (::stat(target.c_str(), &old) != 0 || ::fstat(fd, &now) != 0)
+        return true; // nothing to keep
+    if (old.st_nlink > 1)
+        return false;
+    if (old.st_uid == now.st_uid && old.st_gid == now.st_gid)
+        return true;
+    // A change of owner clears the set-id bits: the permissions go on again.
+    return ::fchown(fd, old.st_uid, old.st_gid) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 void TTempFile::BeforeRename() {
     // POSIX renames an open file; it stays locked until the rename is done.
 }
@@ -77,6 +93,32 @@ void TTempFile::Close() {
     if (FHandle >= 0)
         ::close(static_cast<int>(FHandle));
     FHandle = -1;
+}
+
+std::error_code WriteInPlace(const std::filesystem::path& path, std::string_view bytes,
+                             bool& touched) {
+    touched = false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return LastError();
+    std::error_code ec;
+    touched = true;
+    const auto length = static_cast<off_t>(bytes.size());
+    for (off_t at = 0; !ec && !bytes.empty();) {
+        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
+        if (n < 0 && errno != EINTR)
+            ec = LastError();
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+            at += n;
+        }
+    }
+    if (!ec && ::ftruncate(fd, length) != 0)
+        ec = LastError();
+    if (!ec && ::fsync(fd) != 0)
+        ec = LastError();
+    ::close(fd);
+    return ec;
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -100,6 +142,31 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
         removed = ::unlink(path.c_str()) == 0;
     ::close(fd);
     return removed;
+}
+
+TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::path file = path;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)))
+        file = std::filesystem::canonical(path, ec);
+    // The folder, not the file: a store replaces the file with a new one.
+    const std::filesystem::path folder = file.parent_path();
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(fd);
+            return;
+        }
+    }
+    FHandle = fd;
+}
+
+TIniFileLock::~TIniFileLock() {
+    if (FHandle >= 0)
+        ::close(static_cast<int>(FHandle)); // releases the lock
 }
 
 } // namespace pellix

@@ -1,7 +1,12 @@
 #include "tempfile.h"
 
+#include "inifile.h"
+
 // windows.h first: the other Windows headers build on it.
 #include <windows.h>
+
+#include <cwctype>
+#include <string>
 
 namespace pellix {
 
@@ -44,6 +49,20 @@ std::error_code TTempFile::WriteAndSync(std::string_view bytes) {
     return {};
 }
 
+bool TTempFile::TakeIdentityOf(const std::filesystem::path& target) {
+    // The owner and the permissions come from the folder: only hard links
+    // would be lost (the C library's stat counts one link always).
+    HANDLE h =
+        ::CreateFileW(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return true;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool linked = ::GetFileInformationByHandle(h, &info) && info.nNumberOfLinks > 1;
+    ::CloseHandle(h);
+    return !linked;
+}
+
 void TTempFile::BeforeRename() {
     Close(); // Windows does not rename a file that is open without delete sharing
 }
@@ -52,6 +71,29 @@ void TTempFile::Close() {
     if (FHandle != -1)
         ::CloseHandle(reinterpret_cast<HANDLE>(FHandle));
     FHandle = -1;
+}
+
+std::error_code WriteInPlace(const std::filesystem::path& path, std::string_view bytes,
+                             bool& touched) {
+    touched = false;
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return LastError();
+    touched = true;
+    std::error_code ec;
+    while (!ec && !bytes.empty()) {
+        const DWORD chunk =
+            bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr))
+            ec = LastError();
+        bytes.remove_prefix(written);
+    }
+    if (!ec && (!::SetEndOfFile(h) || !::FlushFileBuffers(h)))
+        ec = LastError();
+    ::CloseHandle(h);
+    return ec;
 }
 
 void SyncFolder(const std::filesystem::path&) {
@@ -66,6 +108,40 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
         return false;
     ::CloseHandle(h);
     return true;
+}
+
+TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::wstring name =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec).wstring();
+    if (ec)
+        name = path.wstring();
+    // Windows' file names ignore case; a hash keeps the mutex name short.
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const wchar_t c : name) {
+        hash ^= static_cast<std::uint64_t>(std::towlower(static_cast<wint_t>(c)));
+        hash *= 0x100000001b3ULL;
+    }
+    std::wstring mutexName = L"Local\\pellix-settings-";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        mutexName += L"0123456789abcdef"[(hash >> shift) & 0xF];
+    HANDLE h = ::CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    if (h == nullptr)
+        return;
+    // WAIT_ABANDONED: the holder ended without letting go; it is ours now.
+    const DWORD waited = ::WaitForSingleObject(h, INFINITE);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        ::CloseHandle(h);
+        return;
+    }
+    FHandle = reinterpret_cast<std::intptr_t>(h);
+}
+
+TIniFileLock::~TIniFileLock() {
+    if (FHandle != -1) {
+        ::ReleaseMutex(reinterpret_cast<HANDLE>(FHandle));
+        ::CloseHandle(reinterpret_cast<HANDLE>(FHandle));
+    }
 }
 
 } // namespace pellix

@@ -418,6 +418,7 @@ bool TZunEntry::HandleRegisterPrompt() {
         const double value = op != '\0' ? RegisterArithmetic(op, reg, x) : store ? x : reg;
         if (store) {
             reg = value;
+            FCalc.RegStored[static_cast<std::size_t>(d)] = true;
         } else {
             FCalc.Push(value);
         }

@@ -4,10 +4,10 @@
 #include "settingspaths.h"
 #include "systemseparators.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -53,6 +53,7 @@ void TSettings::LoadSettings() {
     // A missing file reads as an empty one; so does one that cannot be read.
     TIniDocument doc;
     if (!FFiles.File.empty()) {
+        const TIniFileLock lock(FFiles.File);
         if (auto loaded = LoadIniFile(FFiles.File))
             doc = std::move(*loaded);
     }
@@ -68,6 +69,8 @@ void TSettings::StoreSettings() {
     if (FLoading || FFiles.File.empty())
         return;
     try {
+        // Others' changes since the load are kept where this store writes none.
+        const TIniFileLock lock(FFiles.File);
         // What cannot be read is not overwritten: it may hold more than we see.
         std::optional<TIniDocument> doc = LoadIniFile(FFiles.File);
         if (!doc) {
@@ -80,6 +83,8 @@ void TSettings::StoreSettings() {
 
         TWindowSettings window = FHost.WindowSettings();
         WriteSettings(*doc, {FZun, &window}, sep, FKept);
+        if (!FFiles.CopyOf.empty())
+            doc->WriteString(CopySection, CopyOfKey, CopyOfValue(FFiles.CopyOf));
         Save(*doc);
     } catch (...) {
         // A store never disturbs the program, whatever went wrong.
@@ -93,10 +98,16 @@ bool TSettings::Save(const TIniDocument& doc) {
     if (failure.NotReplaceable && !FFiles.Fallback.empty() && FFiles.Fallback != FFiles.File) {
         std::error_code ec;
         std::filesystem::create_directories(FFiles.Fallback.parent_path(), ec);
+        TIniDocument copy = doc;
+        copy.WriteString(CopySection, CopyOfKey, CopyOfValue(FFiles.File));
         TIniSaveFailure fallbackFailure;
-        if (SaveIniFile(FFiles.Fallback, doc, FSaveHooks, &fallbackFailure)) {
+        // The lock of File's folder is held already; a second one would wait for ever.
+        std::optional<TIniFileLock> lock;
+        if (FFiles.Fallback.parent_path() != FFiles.File.parent_path())
+            lock.emplace(FFiles.Fallback);
+        if (SaveIniFile(FFiles.Fallback, copy, FSaveHooks, &fallbackFailure)) {
             // From now on the copy is the settings file.
-            FFiles = TSettingsFiles(std::move(FFiles.Fallback), {});
+            FFiles = TSettingsFiles(std::move(FFiles.Fallback), {}, std::move(FFiles.File));
             return true;
         }
         ReportProblem(QStringLiteral("cannot store the settings in '%1' (%2) nor in '%3' (%4)")
@@ -129,25 +140,76 @@ std::filesystem::path CFGFileNameFor(const std::filesystem::path& exePath) {
 }
 
 std::filesystem::path ExecutablePath() {
-    // The link gives the bytes where Qt would have to decode them.
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty())
-        exe = SystemPath(QCoreApplication::applicationFilePath());
-    return exe;
+    return ProgramFile();
 }
+
+std::string CopyOfValue(const std::filesystem::path& file) {
+    constexpr std::string_view Hex = "0123456789ABCDEF";
+    std::string value;
+    for (const auto c : file.u8string()) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b <= ' ' || b >= 0x7F || c == '%') {
+            value += '%';
+            value += Hex[b >> 4];
+            value += Hex[b & 0xF];
+        } else {
+            value += static_cast<char>(c);
+        }
+    }
+    return value;
+}
+
+namespace {
+
+bool Replaceable(const std::filesystem::path& file) {
+    std::error_code ec;
+    return FolderWritable(file.parent_path()) &&
+           (!std::filesystem::exists(file, ec) || FileWritable(file));
+}
+
+// The copy in configFolder that stands in for the file beside.
+std::filesystem::path CopyFor(const std::filesystem::path& beside,
+                              const std::filesystem::path& configFolder, bool besideReplaceable) {
+    std::filesystem::path copy = configFolder / beside.filename();
+    std::error_code ec;
+    if (!std::filesystem::exists(copy, ec))
+        return copy;
+    const std::optional<TIniDocument> doc = LoadIniFile(copy);
+    const std::optional<std::string> of =
+        doc ? doc->ReadString(CopySection, CopyOfKey) : std::nullopt;
+    const std::string mine = CopyOfValue(beside);
+    if (of ? *of == mine : !besideReplaceable)
+        return copy;
+    std::uint64_t hash = 0xcbf29ce484222325ULL; // FNV-1a
+    for (const char c : mine) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    std::string digits = "-";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        digits += "0123456789abcdef"[(hash >> shift) & 0xF];
+    std::filesystem::path name = beside.stem();
+    name += digits;
+    name += beside.extension();
+    return configFolder / name;
+}
+
+} // namespace
 
 TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
                                 const std::filesystem::path& configFolder) {
     if (configFolder.empty())
         return {beside, {}};
-    std::filesystem::path copy = configFolder / beside.filename();
+    const bool replaceable = Replaceable(beside);
+    std::filesystem::path copy = CopyFor(beside, configFolder, replaceable);
     std::error_code ec;
+    if (replaceable)
+        return {beside, std::move(copy)};
     if (std::filesystem::exists(copy, ec))
-        return {std::move(copy), {}};
+        return {std::move(copy), {}, beside};
     if (std::filesystem::exists(beside, ec) || FolderWritable(beside.parent_path()))
         return {beside, std::move(copy)};
-    return {std::move(copy), {}};
+    return {std::move(copy), {}, beside};
 }
 
 TSettingsFiles DefaultSettingsFiles() {

@@ -18,14 +18,25 @@ struct TSettingsFiles {
     // A file given by name, without fallback; implicit, so that a name can
     // stand wherever the settings files are asked for.
     TSettingsFiles(const QString& file);
-    TSettingsFiles(std::filesystem::path file, std::filesystem::path fallback)
-        : File(std::move(file)), Fallback(std::move(fallback)) {}
+    TSettingsFiles(std::filesystem::path file, std::filesystem::path fallback,
+                   std::filesystem::path copyOf = {})
+        : File(std::move(file)), Fallback(std::move(fallback)), CopyOf(std::move(copyOf)) {}
 
     std::filesystem::path File;
     // Where the settings move when File exists but cannot be replaced (the
     // copy in the user's configuration folder); empty for none.
     std::filesystem::path Fallback;
+    // When File is such a copy: the program's own file it stands in for,
+    // recorded in the copy at each store (see CopyOfKey); else empty.
+    std::filesystem::path CopyOf;
 };
+
+// The key of a copy in the configuration folder that names the file it
+// stands in for (its bytes, with '%', blanks, controls and non-ASCII bytes
+// as %XX). A copy without it was made before the key existed.
+inline constexpr std::string_view CopySection = "Pellix";
+inline constexpr std::string_view CopyOfKey = "CopyOf";
+std::string CopyOfValue(const std::filesystem::path& file);
 
 // The settings file: section "ZunMain" with the window's and the engine's
 // state. Read once at start-up, written completely at the store events.
@@ -70,11 +81,16 @@ private:
     bool Save(const TIniDocument& doc);
 };
 
-// The settings files of the running executable: the copy in the user's
-// configuration folder when there is one; else the file beside the
-// executable (its extension replaced by ".ini") with that copy as fallback,
-// when the file exists or its folder is writable; else the copy. Paths are
-// the system's bytes, also where they are not valid UTF-8.
+// The settings files of the running executable. Its own file lies beside it
+// (its extension replaced by ".ini"); its copy in the user's configuration
+// folder is "pellix.ini" there, unless that one stands in for another
+// program's file: then "pellix-<16 hex digits of the file's name>.ini". A
+// copy made before copies named their file stands in for any program whose
+// own file cannot be replaced. The own file is used, with the copy as
+// fallback, where it can be replaced (it, if it exists, and its folder are
+// writable); else the copy when it exists; else the own file with the copy as
+// fallback where the file exists or its folder is writable; else the copy.
+// Paths are the system's bytes, also where they are not valid UTF-8.
 TSettingsFiles DefaultSettingsFiles();
 
 // The rule above for the file beside the executable and the configuration folder.
@@ -82,7 +98,7 @@ TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
                                 const std::filesystem::path& configFolder);
 
 // The running executable's path as the system's bytes (on Linux also when
-// Qt cannot decode it).
+// Qt cannot decode it, and when the dynamic loader started it).
 std::filesystem::path ExecutablePath();
 
 // The settings file of the executable at exePath: its extension (the part of

@@ -73,6 +73,17 @@ constexpr TSettingsKey Key(std::string_view name, TSettingsNotation notation,
             .Set = &Set<Member>};
 }
 
+bool RegisterStored(const TStoredState& state, std::size_t index) {
+    return state.Zun.RegStored[index];
+}
+
+// A row whose keys the user stores into one by one.
+constexpr TSettingsKey UserStored(TSettingsKey row,
+                                  bool (*stored)(const TStoredState&, std::size_t)) {
+    row.UserStored = stored;
+    return row;
+}
+
 constexpr auto Schema = std::to_array<TSettingsKey>({
     Key<&TWindowSettings::Left>("Left", Integer),
     Key<&TWindowSettings::Top>("Top", Integer),
@@ -82,7 +93,7 @@ constexpr auto Schema = std::to_array<TSettingsKey>({
     Key<&TWindowSettings::Sound>("Sound", Ordinal, 0, 255), // on unless the low 8 bits are 0
     Key<&TZunCalc::LastX>("Zun.LastX", Float),
     Key<&TZunCalc::Stack>("Zun.Stack", Float),
-    Key<&TZunCalc::Reg>("Zun.Reg", Float),
+    UserStored(Key<&TZunCalc::Reg>("Zun.Reg", Float), &RegisterStored),
     Key<&TWindowSettings::LastShowAbout>("lastShowAbout", Float),
     Key<&TWindowSettings::StayOnTop>("StayOnTop", Integer), // on unless 0
     Key<&TWindowSettings::TotalScale>("TotalScale", Float),
@@ -140,12 +151,15 @@ void ReadSettings(const TIniDocument& doc, const TStoredState& state, std::strin
         }
         row.Set(state, i, value);
     });
+    state.Zun.RegStored = {};
 }
 
 void WriteSettings(TIniDocument& doc, const TStoredState& state, std::string_view decimalSep,
                    TKeptTexts& kept) {
     ForEachKey(state, [&](const TSettingsKey& row, std::size_t i, const std::string& key) {
         const double value = row.Get(state, i);
+        if (row.UserStored && row.UserStored(state, i))
+            kept.Forget(key);
         if (row.Notation == Float)
             kept.WriteFloat(doc, row.Section, key, value, decimalSep);
         else

@@ -57,6 +57,9 @@ struct TSettingsKey {
     std::int32_t Highest;
     double (*Get)(const TStoredState& state, std::size_t index);
     void (*Set)(const TStoredState& state, std::size_t index, double value);
+    // Whether the user stored into the key since the read (nullptr: no such
+    // store); ends a kept text even where the value equals its default.
+    bool (*UserStored)(const TStoredState& state, std::size_t index) = nullptr;
 };
 
 // The rows in the order of a stored file.
@@ -65,7 +68,8 @@ std::span<const TSettingsKey> SettingsSchema();
 // The name of a row's key at index: the index in decimal without leading zeros.
 std::string SettingsKeyName(const TSettingsKey& row, std::size_t index);
 
-// Reads every key of the state from doc; texts that do not read are noted in kept.
+// Reads every key of the state from doc; texts that do not read are noted in
+// kept. The user's stores start afresh.
 void ReadSettings(const TIniDocument& doc, const TStoredState& state, std::string_view decimalSep,
                   TKeptTexts& kept);
 

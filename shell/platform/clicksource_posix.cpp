@@ -1,14 +1,13 @@
 #include "clicksource.h"
 
+#include "settingspaths.h"
 #include "soundmodule.h"
-
-#include <QCoreApplication>
 
 namespace pellix {
 
 std::unique_ptr<IClickPlayer> PlatformClickPlayer() {
     return std::make_unique<TModuleClickPlayer>(
-        SoundModuleCandidates(QCoreApplication::applicationDirPath()));
+        SoundModuleCandidates(DisplayPath(ProgramFile().parent_path())));
 }
 
 } // namespace pellix

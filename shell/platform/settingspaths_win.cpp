@@ -1,5 +1,6 @@
 #include "settingspaths.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -16,6 +17,15 @@ QString DisplayPath(const std::filesystem::path& path) {
 
 bool FolderWritable(const std::filesystem::path& folder) {
     return QFileInfo(DisplayPath(folder)).isWritable();
+}
+
+bool FileWritable(const std::filesystem::path& path) {
+    return QFileInfo(DisplayPath(path)).isWritable();
+}
+
+std::filesystem::path ProgramFile() {
+    // The program's own module: Windows has no loader that stands in for it.
+    return SystemPath(QCoreApplication::applicationFilePath());
 }
 
 qsizetype FileNameStart(const QString& path) {

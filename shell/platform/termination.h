@@ -24,6 +24,10 @@ namespace pellix {
 // session reaches the program as WM_QUERYENDSESSION and WM_ENDSESSION, which
 // Qt turns into its session management and aboutToQuit, and the object does
 // nothing there.
+// A closed pipe on stdout or stderr fails the write instead of ending the
+// program with SIGPIPE before it stores (POSIX; nothing to do on Windows).
+void IgnoreBrokenPipes();
+
 class TTerminationRequests : public QObject {
 public:
     explicit TTerminationRequests(std::function<void(int number)> onRequest,

@@ -13,6 +13,10 @@
 
 namespace pellix {
 
+void IgnoreBrokenPipes() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 namespace {
 
 constexpr std::array<int, 3> Handled = {SIGTERM, SIGHUP, SIGINT};

@@ -2,6 +2,8 @@
 
 namespace pellix {
 
+void IgnoreBrokenPipes() {}
+
 // The end of the session comes as WM_QUERYENDSESSION and WM_ENDSESSION, which
 // Qt handles itself (termination.h): nothing to watch here.
 TTerminationRequests::TTerminationRequests(std::function<void(int)> onRequest, QObject* parent)

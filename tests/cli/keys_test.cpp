@@ -13,10 +13,12 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -126,12 +128,14 @@ std::string ShellQuote(const std::string& s) {
 }
 
 // Runs pellix-keys in folder work with LC_ALL=locale; its stdout goes to a
-// file, or where the shell redirection stdoutTo sends it (">/dev/full").
+// file, or where the shell redirection stdoutTo sends it (">/dev/full"); a
+// runner (setpriv and its options) starts it when given.
 TRun RunKeys(const fs::path& work, const std::vector<std::string>& args,
-             const std::string& locale = "C", const std::string& stdoutTo = "") {
+             const std::string& locale = "C", const std::string& stdoutTo = "",
+             const std::string& runner = "") {
     const TTempFolder io;
     std::string cmd = "cd " + ShellQuote(work.string()) + " && LC_ALL=" + ShellQuote(locale) + " " +
-                      ShellQuote(PELLIX_KEYS_BIN);
+                      runner + " " + ShellQuote(PELLIX_KEYS_BIN);
     for (const std::string& a : args)
         cmd += " " + ShellQuote(a);
     cmd += stdoutTo.empty() ? " >" + ShellQuote((io / "out").string()) : " " + stdoutTo;
@@ -352,7 +356,28 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"--decimal=E"}, std::vector<std::string>{"--decimal= "},
         std::vector<std::string>{"--group=1"}, std::vector<std::string>{"--group=-"},
         std::vector<std::string>{"--group=e"}, std::vector<std::string>{"--group= "},
-        std::vector<std::string>{"--group=."} /* the locale's decimal point */));
+        std::vector<std::string>{"--group=."} /* the locale's decimal point */,
+        std::vector<std::string>{"--decimal=_"} /* the entry's cursor */));
+
+// Control characters of a refused token reach the terminal escaped, never raw.
+struct EscapeCase {
+    std::string Token;
+    std::string Shown;
+    friend std::ostream& operator<<(std::ostream& os, const EscapeCase& c) { return os << c.Shown; }
+};
+
+class KeysMessageEscape : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(KeysMessageEscape, ShowsControlCharactersEscaped) {
+    const TRun r = RunKeys({GetParam().Token});
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_NE(r.Err.find("'" + GetParam().Shown + "'"), std::string::npos) << r.Err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, KeysMessageEscape,
+                         ::testing::Values(EscapeCase{"\x1b]0;X\a", "\\x1b]0;X\\x07"},
+                                           EscapeCase{"a\x7f\xc2\x9b", "a\\x7f\\u009b"},
+                                           EscapeCase{"\xc3\xa9\\", "\xc3\xa9\\"}));
 
 #ifndef _WIN32
 // Output that cannot be written: a full device, a closed stdout.
@@ -360,19 +385,72 @@ class KeysOutputFailure : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(KeysOutputFailure, ExitsOneWithMessageAndStillStores) {
     const TTempFolder work;
+    // "pipe": a pipe whose reading end is closed already.
+    int pipeFds[2] = {-1, -1};
+    std::string to = GetParam();
+    if (to == "pipe") {
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        ::close(pipeFds[0]);
+        to = ">&" + std::to_string(pipeFds[1]);
+    }
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--help"}, {"--ini=s.ini", "--trace", "5", "STO", "1"}}) {
-        const TRun r = RunKeys(work.Path(), args, "C", GetParam());
+        const TRun r = RunKeys(work.Path(), args, "C", to);
         EXPECT_EQ(r.Code, 1) << args[0];
         EXPECT_NE(r.Err.find("pellix-keys: cannot write the output"), std::string::npos) << r.Err;
     }
     EXPECT_NE(ReadBytes(work.Path() / "s.ini").find("Zun.Reg[1]=5"), std::string::npos);
+    if (pipeFds[1] >= 0)
+        ::close(pipeFds[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, KeysOutputFailure, ::testing::Values(">/dev/full", ">&-"));
+INSTANTIATE_TEST_SUITE_P(Table, KeysOutputFailure, ::testing::Values(">/dev/full", ">&-", "pipe"));
 #endif
 
 // ---- Settings file ----
+
+#ifndef _WIN32
+// Where a rename would lose the file's owner, group or other names, a store
+// writes it in place.
+class KeysIdentity : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(KeysIdentity, StoreKeepsTheFilesOwnerGroupAndLinks) {
+    const bool link = GetParam() == "hard link";
+    const bool other = GetParam() == "stored by another user";
+    if (!link && ::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give files to other users";
+    if (other && std::system("setpriv --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs setpriv";
+    const TTempFolder work;
+    fs::permissions(work.Path(), fs::perms::all); // a folder the group shares
+    WriteBytes(work / "s.ini", "[ZunMain]\nZun.Stack[0]=5\n");
+    fs::permissions(work / "s.ini", static_cast<fs::perms>(0666));
+    if (link)
+        fs::create_hard_link(work / "s.ini", work / "link.ini");
+    if (!link && !other) { // another user's file, stored by root
+        ASSERT_EQ(::chown((work / "s.ini").c_str(), 65534, 65534), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat((work / "s.ini").c_str(), &before), 0);
+    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "1", "+"}, "C", "",
+                           other ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "");
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    struct stat after {};
+    ASSERT_EQ(::stat((work / "s.ini").c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(after.st_nlink, before.st_nlink);
+    EXPECT_NE(ReadBytes(work / "s.ini").find("Zun.Stack[0]=6\n"), std::string::npos);
+    if (link) {
+        EXPECT_EQ(ReadBytes(work / "link.ini"), ReadBytes(work / "s.ini"));
+    }
+    EXPECT_EQ(FolderEntries(work.Path()).size(), before.st_nlink) << "no copy left beside";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, KeysIdentity,
+                         ::testing::Values("hard link", "another's file stored by root",
+                                           "stored by another user"));
+#endif
 
 TEST(KeysIni, StateCarriesOverFromRunToRun) {
     const TTempFolder work;
@@ -381,6 +459,17 @@ TEST(KeysIni, StateCarriesOverFromRunToRun) {
     EXPECT_EQ(r.Code, 0);
     EXPECT_EQ(r.Out, "20.000000000\n");
     EXPECT_EQ(FolderEntries(work.Path()), std::vector<std::string>{"s.ini"});
+}
+
+TEST(KeysIni, RunsSideBySideLoseNoUpdate) {
+    const TTempFolder work;
+    ASSERT_EQ(RunKeys(work.Path(), {"--ini=s.ini", "0"}).Code, 0);
+    std::vector<std::thread> runs;
+    for (int i = 0; i < 20; ++i)
+        runs.emplace_back([&work] { RunKeys(work.Path(), {"--ini=s.ini", "1", "+"}); });
+    for (std::thread& t : runs)
+        t.join();
+    EXPECT_EQ(RunKeys(work.Path(), {"--ini=s.ini"}).Out, "20.000000000\n");
 }
 
 TEST(KeysIni, RoundTripKeepsForeignContentAndLineEnds) {
@@ -416,12 +505,14 @@ TEST(KeysIni, ReadsWithTheSettingsFileRules) {
 TEST(KeysIni, TextsThatDoNotReadAreWrittenBackUntilChanged) {
     const TTempFolder work;
     WriteBytes(work / "s.ini", "[ZunMain]\nZun.Mode=7\nZun.Stack[3]=1.5.0\nZun.Reg[3]=1e999\n"
-                               "Zun.Reg[4]=x\n");
-    const TRun r = RunKeys(work.Path(), {"--ini=s.ini", "--decimal=.", "5", "STO", "4"});
+                               "Zun.Reg[4]=x\nZun.Reg[2]=2:5\n");
+    // A store of the default it took is the user's own value too.
+    const TRun r =
+        RunKeys(work.Path(), {"--ini=s.ini", "--decimal=.", "5", "STO", "4", "0", "STO", "2"});
     EXPECT_EQ(r.Code, 0);
     const std::string ini = ReadBytes(work / "s.ini");
     EXPECT_TRUE(ini.starts_with("[ZunMain]\nZun.Mode=7\nZun.Stack[3]=1.5.0\nZun.Reg[3]=1e999\n"
-                                "Zun.Reg[4]=5\nZun.TrigMode=0\n"))
+                                "Zun.Reg[4]=5\nZun.Reg[2]=0\nZun.TrigMode=0\n"))
         << ini;
 }
 

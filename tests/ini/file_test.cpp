@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -179,6 +180,21 @@ TEST(IniFileSave, SymbolicLinkIsFollowed) {
     EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
     EXPECT_EQ(ReadBytes(dir / "real" / "s.ini"), "new");
     EXPECT_EQ(FolderEntries(dir / "real"), std::vector<std::string>{"s.ini"});
+}
+
+// A store that died while writing the file in place left its complete copy
+// beside it: that copy is the file until the next store.
+TEST(IniFileSave, CopyOfAnUnfinishedWriteInPlaceStandsForTheFile) {
+    TTempFolder dir;
+    WriteBytes(dir / "s.ini", "[s]\nk=new an");
+    WriteBytes(dir / ".s.ini.copy", "[s]\nk=new and whole\n");
+    const auto doc = LoadIniFile(dir / "s.ini");
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->Text(), "[s]\nk=new and whole\n");
+    fs::create_hard_link(dir / "s.ini", dir / "link.ini"); // written in place
+    ASSERT_TRUE(SaveIniFile(dir / "s.ini", std::string_view("[s]\nk=next\n")));
+    EXPECT_EQ(ReadBytes(dir / "link.ini"), "[s]\nk=next\n");
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"link.ini", "s.ini"}));
 }
 
 TEST(IniFileSave, LoadEditSaveKeepsForeignContent) {

@@ -69,21 +69,24 @@ TEST_P(TerminationSignal, AnIgnoredSignalStaysIgnored) {
 // start, which only a store writes.
 class TerminatedProgram : public ::testing::TestWithParam<int> {
 protected:
-    // Whether the process catches every termination signal yet.
-    static bool CatchesAll(qint64 pid) {
+    // The process's signal mask of the kind named ("SigCgt:", "SigIgn:").
+    static qulonglong SignalMask(qint64 pid, const QByteArray& kind) {
         QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("SigCgt:")) {
-                const qulonglong caught = line.mid(7).trimmed().toULongLong(nullptr, 16);
-                const qulonglong all =
-                    (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1)) | (1ULL << (SIGINT - 1));
-                return (caught & all) == all;
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith(kind)) {
+                    return line.mid(kind.size()).trimmed().toULongLong(nullptr, 16);
+                }
             }
         }
-        return false;
+        return 0;
+    }
+
+    // Whether the process catches every termination signal yet.
+    static bool CatchesAll(qint64 pid) {
+        const qulonglong all =
+            (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1)) | (1ULL << (SIGINT - 1));
+        return (SignalMask(pid, "SigCgt:") & all) == all;
     }
 };
 
@@ -117,7 +120,7 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
     pellix.setProcessEnvironment(env);
     pellix.setProcessChannelMode(QProcess::MergedChannels);
     pellix.setChildProcessModifier([] { // as started from a desktop, not as a background job
-        for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        for (int sig : {SIGTERM, SIGHUP, SIGINT, SIGPIPE}) {
             ::signal(sig, SIG_DFL);
         }
     });
@@ -127,6 +130,8 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
         QThread::msleep(50);
     }
     EXPECT_TRUE(CatchesAll(pellix.processId())) << "the signals keep their default action";
+    // A closed pipe on stderr fails a write instead of killing the program unstored.
+    EXPECT_NE(SignalMask(pellix.processId(), "SigIgn:") & (1ULL << (SIGPIPE - 1)), 0U);
     ::kill(static_cast<pid_t>(pellix.processId()), GetParam());
     ASSERT_TRUE(pellix.waitForFinished(30000));
     const double ended = CurrentDateTimeValue();

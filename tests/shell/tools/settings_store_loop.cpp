@@ -4,20 +4,27 @@
 // to stdout after each store. Used by a test that kills this process at
 // random moments.
 // Usage: settings_store_loop FILE [ROUNDS [FALLBACK]]  (without ROUNDS: for ever)
+//        settings_store_loop --program-file  (prints the program's own path)
 
 #include "../settingsfakehost.h"
 #include "settings.h"
+#include "settingspaths.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2 || argc > 4) {
         return 2;
+    }
+    if (std::string_view(argv[1]) == "--program-file") {
+        std::puts(pellix::DisplayPath(pellix::ExecutablePath()).toLocal8Bit().constData());
+        return 0;
     }
     const long rounds = argc >= 3 ? std::strtol(argv[2], nullptr, 10) : -1;
     pellix::TZunCalc zun(1);
