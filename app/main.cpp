@@ -4,6 +4,7 @@
 
 #include "aboutbox.h"
 #include "clicksource.h"
+#include "displayplatform.h"
 #include "pellixapp.h"
 #include "settings.h"
 #include "shortcut.h"
@@ -14,7 +15,9 @@
 #include <QCoreApplication>
 
 int main(int argc, char** argv) {
+    pellix::ChooseDisplayPlatform(); // XWayland in a Wayland session, where it serves
     pellix::TPellixApplication app(argc, argv);
+    pellix::ForgetDisplayPlatformChoice();
     QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));

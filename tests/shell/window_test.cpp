@@ -1,5 +1,6 @@
 #include "settings.h"
 #include "shortcut.h"
+#include "waitfor.h"
 #include "zunmain.h"
 
 #include <QAccessible>
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -230,7 +232,7 @@ TEST_F(Window, ThirteenNotchesDownReachTheLimitAndTheFourteenthIsRefused) {
     EXPECT_TRUE(IniText().contains(QStringLiteral("TotalScale=0.289664")));
 }
 
-TEST_F(Window, OneNotchUpRoundsEveryControlFromItsCurrentValue) {
+TEST_F(Window, OneNotchUpRoundsEveryControlFromItsDesignValue) {
     Wheel(120);
     EXPECT_EQ(w->ClientSize(), QSize(705, 444)); // 641 * 1.1 = 705.1, 404 * 1.1 = 444.4
     EXPECT_EQ(w->width(), 705);
@@ -241,10 +243,11 @@ TEST_F(Window, OneNotchUpRoundsEveryControlFromItsCurrentValue) {
     Wheel(60); // half a notch: nothing yet
     EXPECT_EQ(w->ClientSize(), QSize(705, 444));
     Wheel(60);
-    EXPECT_EQ(w->ClientSize(), QSize(776, 488));
+    EXPECT_EQ(w->ClientSize(), QSize(776, 489)); // 404 * 1.21 = 488.84, not 444 * 1.1
 }
 
 TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
+    const WId native = w->winId();
     QAction* item = MenuItem("mnStayOnTop");
     EXPECT_TRUE(item->isChecked());
     item->trigger();
@@ -256,6 +259,8 @@ TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
     EXPECT_TRUE(item->isChecked());
     EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(IniText().contains(QStringLiteral("StayOnTop=1")));
+    EXPECT_EQ(w->winId(), native) << "the band changes without a new native window";
+    EXPECT_TRUE(w->isVisible());
 }
 
 TEST_F(Window, TypedQStoresAndCloses) {
@@ -274,7 +279,7 @@ TEST_F(Window, RestartRestoresStackModesPositionAndZoom) {
     Click("imG");
     Click("im9"); // GRAD
     Wheel(120);
-    w->move(300, 200);
+    w->move(50, 100);
     Click("imClose");
     EXPECT_FALSE(w->isVisible());
     w.reset();
@@ -289,7 +294,7 @@ TEST_F(Window, RestartRestoresStackModesPositionAndZoom) {
     EXPECT_EQ(Display(), QStringLiteral("7.00E+000"));
     EXPECT_NEAR(w->TotalScale(), 1.1, 1e-12);
     EXPECT_EQ(w->ClientSize(), QSize(705, 444));
-    EXPECT_EQ(w->pos(), QPoint(300, 200));
+    EXPECT_EQ(w->pos(), QPoint(50, 100));
 }
 
 TEST_F(Window, FirstRunPlacesShortcutAndARestartKeepsIt) {
@@ -347,6 +352,42 @@ TEST_F(Window, DraggingThePictureMovesTheWindowButKeysAndDisplayDoNot) {
     QTest::mouseMove(w.get(), QPoint(90, 90));
     QTest::mouseRelease(display, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(w->pos(), after);
+}
+
+// Presses, moves and releases of the right button as the window system
+// delivers them (through the native window); the menu opens at the release
+// of a click that did not move the window, never over a key.
+TEST_F(Window, RightClickOpensTheMenuAtTheReleaseAndARightDragOnlyMoves) {
+    QWindow* native = w->windowHandle();
+    ASSERT_NE(native, nullptr);
+    const struct {
+        QPoint At;
+        QPoint Move;
+        bool Menu;
+    } cases[] = {
+        {{20, 20}, {}, true},
+        {w->Label("lbDisplay")->geometry().center(), {}, true},
+        {Spot("im7")->geometry().center(), {}, false},
+        {{20, 20}, {3, 2}, false}, // a small drag
+    };
+    for (const auto& c : cases) {
+        const QPoint start = w->pos();
+        QTest::mousePress(native, Qt::RightButton, {}, c.At);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(w->PopupMenu()->isVisible()) << c.At.x() << ": not at the press";
+        if (!c.Move.isNull()) {
+            QTest::mouseMove(native, c.At + c.Move);
+        }
+        // The window has followed the pointer: it is back over the grab point.
+        QTest::mouseRelease(native, Qt::RightButton, {}, c.At);
+        EXPECT_EQ(WaitFor([&] { return w->PopupMenu()->isVisible(); },
+                          std::chrono::milliseconds(c.Menu ? 5000 : 200)),
+                  c.Menu)
+            << c.At.x();
+        EXPECT_EQ(w->pos(), start + c.Move);
+        w->PopupMenu()->hide();
+    }
+    EXPECT_EQ(Display(), QStringLiteral("7_")) << "the right button keys a key";
 }
 
 TEST_F(Window, PopupMenuItemsInOrder) {
@@ -558,7 +599,9 @@ TEST_F(Window, UnreachableStoredWindowFallsBackToTheDesign) {
     RestartWith("[ZunMain]\nLeft=-90000\nTop=-90000\nTotalScale=1E300\nlastShowAbout=1\n");
     EXPECT_EQ(w->TotalScale(), 1.0);
     EXPECT_EQ(w->ClientSize(), QSize(641, 404));
-    EXPECT_EQ(w->pos(), QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(427, 196));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(w->y(), screen.top() + 196);
+    EXPECT_EQ(w->x(), std::min(screen.left() + 427, screen.right() + 1 - 641)) << "shown whole";
 }
 
 } // namespace
