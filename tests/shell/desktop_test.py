@@ -4,13 +4,14 @@ the test: X11 with two screens (Xvfb with Xinerama) under a real window
 manager (openbox), and a Wayland compositor (weston, headless) with and
 without XWayland.
 
-Usage: desktop_test.py x11|wayland PELLIX
+Usage: desktop_test.py x11|wayland|screens PELLIX
 
 Home, XDG folders and the runtime folder lie in a temporary folder, and the
 program is copied there so that its settings file beside it is private too.
 Every server and program started is killed at the end, also on failure.
 """
 
+import json
 import os
 import re
 import shutil
@@ -228,14 +229,48 @@ def wayland(session):
         session.procs = []
 
 
+# ---------------------------------------------------------------- screens
+
+# Screens (x, y, width, height) of Qt's offscreen platform, a stored place,
+# and where the window comes back. Xvfb lays the screens of its Xinerama on
+# one another, so the screens beside each other come from Qt's own platform.
+SCREENS = [
+    ([(0, 0, 1024, 768), (1024, 0, 800, 600)], (1100, 150), (1100, 150)),
+    ([(0, 0, 1024, 768), (-800, 100, 800, 600)], (-700, 150), (-700, 150)),
+    # The screen right of the first is gone: the window comes back whole.
+    ([(0, 0, 1024, 768)], (1000, 100), (1024 - 641, 100)),
+]
+
+
+def screens(session):
+    for number, (areas, stored, shown) in enumerate(SCREENS):
+        config = os.path.join(session.tmp, "screens-%d.json" % number)
+        with open(config, "w") as f:
+            json.dump({"screens": [{"name": "screen%d" % i, "x": a[0], "y": a[1],
+                                    "width": a[2], "height": a[3]}
+                                   for i, a in enumerate(areas)]}, f)
+        env = dict(session.env, QT_QPA_PLATFORM="offscreen:configfile=" + config)
+        session.write_ini("Left=%d\nTop=%d\n" % stored)
+        proc, log = session.run_pellix(env, "pellix-screens-%d" % number)
+        # Started once it handles the termination request: it has read its file.
+        wait_for("the window", lambda: "SigCgt" in read("/proc/%d/status" % proc.pid) and
+                 int(re.search(r"SigCgt:\s*(\w+)", read("/proc/%d/status" % proc.pid))
+                     .group(1), 16) & (1 << (signal.SIGTERM - 1)))
+        session.end_pellix(proc)
+        place = (int(session.stored("Left")), int(session.stored("Top")))
+        if place != shown:
+            raise Failure("screens %s: %s came back at %s, not %s" % (areas, stored, place, shown))
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("x11", "wayland"):
+    tests = {"x11": x11, "wayland": wayland, "screens": screens}
+    if len(sys.argv) != 3 or sys.argv[1] not in tests:
         print(__doc__, file=sys.stderr)
         return 2
     with tempfile.TemporaryDirectory(prefix="pellix-desktop-") as tmp:
         session = Session(tmp, sys.argv[2])
         try:
-            (x11 if sys.argv[1] == "x11" else wayland)(session)
+            tests[sys.argv[1]](session)
         except Failure as failure:
             print("FAIL: %s" % failure, file=sys.stderr)
             return 1
