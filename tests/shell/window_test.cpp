@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -47,6 +48,15 @@ public:
 
 private:
     int& FOpens;
+};
+
+class HideCounter : public QObject {
+public:
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        Count += event->type() == QEvent::Hide ? 1 : 0;
+        return false;
+    }
 };
 
 class Window : public ::testing::Test {
@@ -247,7 +257,9 @@ TEST_F(Window, OneNotchUpRoundsEveryControlFromItsDesignValue) {
 }
 
 TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
-    const WId native = w->winId();
+    const QPointer<QWindow> native = w->windowHandle();
+    HideCounter hides;
+    w->installEventFilter(&hides);
     QAction* item = MenuItem("mnStayOnTop");
     EXPECT_TRUE(item->isChecked());
     item->trigger();
@@ -259,7 +271,9 @@ TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
     EXPECT_TRUE(item->isChecked());
     EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(IniText().contains(QStringLiteral("StayOnTop=1")));
-    EXPECT_EQ(w->winId(), native) << "the band changes without a new native window";
+    EXPECT_FALSE(native.isNull()) << "the band changes without a new native window";
+    EXPECT_EQ(w->windowHandle(), native.data());
+    EXPECT_EQ(hides.Count, 0) << "nor hiding the window";
     EXPECT_TRUE(w->isVisible());
 }
 
