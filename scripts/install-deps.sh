@@ -11,9 +11,8 @@ packages="build-essential cmake make googletest libgtest-dev libgmock-dev libben
 packages="$packages lintian appstream mandoc"
 # The accessibility test: its own X server, session bus and AT-SPI bus, read through pyatspi.
 packages="$packages xvfb dbus-daemon dbus-session-bus-common at-spi2-core python3 python3-pyatspi gir1.2-atspi-2.0"
-# The desktop tests: a window manager on two X screens, a Wayland compositor
-# with XWayland and Qt's Wayland platform, and the X tools that look on.
-packages="$packages openbox x11-utils weston xwayland qt6-wayland"
+# The Wayland test: a compositor with XWayland, and Qt's Wayland platform.
+packages="$packages weston xwayland qt6-wayland"
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
 # The key-to-screen latency benchmark: key events through XTest, repaints through X Damage.

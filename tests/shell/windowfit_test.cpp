@@ -78,11 +78,11 @@ const ZoomCase kZooms[] = {
 
 INSTANTIATE_TEST_SUITE_P(Screens, ZoomFit, ::testing::ValuesIn(kZooms));
 
-// Screens of 1024 x 768 (its bottom 40 rows a panel) and of 800 x 600 beside
-// it on the right; a window of 641 x 404.
+// Screens of 1024 x 768 (a panel over its 40 lowest rows) and, when there,
+// of 800 x 600 on its right; a window of 641 x 404.
 struct WholeCase {
     QPoint Stored;
-    bool SecondScreen; // the right screen is there
+    bool SecondScreen;
     QPoint Shown;
 };
 
@@ -97,13 +97,12 @@ TEST_P(ShownWholeOnScreens, KeepsAWholeWindowAndBringsAPartOneWholeOntoItsScreen
 }
 
 const WholeCase kWholeCases[] = {
-    {{1100, 150}, true, {1100, 150}},  // on the second screen
-    {{700, 100}, true, {700, 100}},    // across both
-    {{1100, 150}, false, {1100, 150}}, // on no screen: left to the caller
-    {{1000, 100}, false, {383, 100}},  // mostly on the gone screen
-    {{1100, 300}, true, {1100, 196}},  // below the second screen's end
-    {{-5, 700}, false, {0, 324}},      // over the panel, off the left edge
-    {{INT_MIN, 0}, false, {INT_MIN, 0}},
+    {{1100, 150}, true, {1100, 150}},    // on the second screen
+    {{700, 100}, true, {700, 100}},      // across both
+    {{1000, 100}, false, {383, 100}},    // mostly on the gone screen
+    {{1100, 300}, true, {1100, 196}},    // below the second screen's end
+    {{-5, 700}, false, {0, 324}},        // over the panel, off the left edge
+    {{INT_MIN, 0}, false, {INT_MIN, 0}}, // on no screen: left to the caller
 };
 
 INSTANTIATE_TEST_SUITE_P(TwoScreens, ShownWholeOnScreens, ::testing::ValuesIn(kWholeCases));
