@@ -87,7 +87,7 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     move(DesignedPos);
     CreateControls();
     CreateMenu();
-    FMenuOnRelease = new TMenuOnRelease(*this, [this](QPoint at) { PopupMenu1->popup(at); });
+    new TMenuOnRelease(*this, [this](QPoint at) { PopupMenu1->popup(at); }); // a child
     Translate();
     if (FEnv.Texts != nullptr) {
         FEnv.Texts->WatchLanguage(this, [this] { Translate(); });
@@ -547,7 +547,7 @@ void TZunMain::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TZunMain::contextMenuEvent(QContextMenuEvent* event) {
-    // The mouse's menu opens at the release of the right click (FMenuOnRelease),
+    // The mouse's menu opens at the release of the right click (TMenuOnRelease),
     // whenever the platform reports the click; the menu key's at once.
     if (event->reason() != QContextMenuEvent::Mouse) {
         PopupMenu1->popup(event->globalPos());

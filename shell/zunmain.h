@@ -22,7 +22,6 @@ class QMenu;
 
 namespace pellix {
 
-class TMenuOnRelease;
 class TSettingChangeFilter;
 
 // Where the window meets the user's real files and devices. The program fills
@@ -154,7 +153,6 @@ private:
     QAction* Paste1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Close1 = nullptr;
-    TMenuOnRelease* FMenuOnRelease = nullptr; // a child of the window
 
     QPoint MousePos{-1, -1};
     // The window's values in the settings file; Left and Top are the position
