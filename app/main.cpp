@@ -5,6 +5,7 @@
 #include "aboutbox.h"
 #include "clicksource.h"
 #include "displayend.h"
+#include "displayplatform.h"
 #include "pellixapp.h"
 #include "settings.h"
 #include "shortcut.h"
@@ -16,7 +17,9 @@
 
 int main(int argc, char** argv) {
     pellix::IgnoreBrokenPipes();
+    pellix::ChooseDisplayPlatform(); // XWayland in a Wayland session, where it serves
     pellix::TPellixApplication app(argc, argv);
+    pellix::ForgetDisplayPlatformChoice();
     QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));

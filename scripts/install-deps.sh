@@ -17,6 +17,8 @@ packages="$packages libglib2.0-bin"
 # The screen-reader test: Orca, speaking through speech-dispatcher's generic
 # module into a text file, its sound to libao's null driver.
 packages="$packages orca speech-dispatcher libao4"
+# The Wayland test: a compositor with XWayland, and Qt's Wayland platform.
+packages="$packages weston xwayland qt6-wayland"
 # Regional settings of other countries, for the tests of the number separators.
 packages="$packages locales-all"
 # The click test: a real sound server with a null sink, and its recorder.

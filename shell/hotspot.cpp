@@ -15,6 +15,10 @@ int RoundEven(double v) {
     return static_cast<int>(std::nearbyint(v));
 }
 
+int DesignFontPoints(const FaceItem& item) {
+    return RoundEven(item.FontPixels * 0.75);
+}
+
 THotSpot::THotSpot(const FaceKey* key, const char* control, QWidget* parent)
     : QWidget(parent), FKey(key) {
     setObjectName(QString::fromLatin1(control));
@@ -138,7 +142,7 @@ void THotSpot::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 TFaceLabel::TFaceLabel(const FaceItem& item, QWidget* parent)
-    : QLabel(parent), FPoints(RoundEven(item.FontPixels * 0.75)), FAutoSize(item.AutoSize) {
+    : QLabel(parent), FItem(item), FPoints(DesignFontPoints(item)), FAutoSize(item.AutoSize) {
     setObjectName(QString::fromUtf8(item.Control.data(), qsizetype(item.Control.size())));
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);

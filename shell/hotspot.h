@@ -39,7 +39,7 @@ public:
     void SetPressed(bool pressed) { FPressed = pressed; }
     bool IsPressed() const { return FPressed; }
 
-    // Design geometry scaled step by step; see TZunMain::ScaleControl.
+    // Design geometry at the current zoom; see TZunMain::ScaleControl.
     QRect Bounds() const { return FBounds; }
     void SetBounds(const QRect& r);
 
@@ -83,6 +83,8 @@ class TFaceLabel : public QLabel {
 public:
     TFaceLabel(const FaceItem& item, QWidget* parent);
 
+    const FaceItem& Item() const { return FItem; }
+
     int FontPoints() const { return FPoints; }
     void SetFontPoints(int points);
     bool AutoSize() const { return FAutoSize; }
@@ -103,6 +105,7 @@ protected:
 private:
     void Fit();
 
+    const FaceItem& FItem; // the design's label
     int FPoints;
     bool FAutoSize;
     bool FShrinkToFit = false;
@@ -111,5 +114,8 @@ private:
 
 // Half-to-even rounding of every zoomed coordinate and font size.
 int RoundEven(double v);
+
+// A label's font size in points at zoom 1.0.
+int DesignFontPoints(const FaceItem& item);
 
 } // namespace pellix

@@ -3,6 +3,9 @@
 #include "facelook.h"
 #include "hotspot.h"
 
+#include <QRegion>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -38,6 +41,37 @@ double FittingZoom(double zoom, QSize available, double factor, double floor) {
         z = std::pow(factor, --step);
     }
     return z;
+}
+
+QPoint ShownWhole(QPoint topLeft, QSize size, const std::vector<TScreenArea>& screens) {
+    const TScreenArea* most = nullptr;
+    std::int64_t mostPixels = 0;
+    for (const TScreenArea& s : screens) {
+        if (!Overlaps(topLeft, size, s.Geometry)) {
+            continue;
+        }
+        // Overlapping: the window's corners lie within a window's size of the
+        // screen, so its rectangle is formed without overflow.
+        const QRect shown = QRect(topLeft, size).intersected(s.Geometry);
+        const std::int64_t pixels = std::int64_t{shown.width()} * shown.height();
+        if (pixels > mostPixels) {
+            most = &s;
+            mostPixels = pixels;
+        }
+    }
+    if (most == nullptr) {
+        return topLeft;
+    }
+    QRegion off(QRect(topLeft, size));
+    for (const TScreenArea& s : screens) {
+        off -= s.Geometry;
+    }
+    if (off.isEmpty()) {
+        return topLeft;
+    }
+    const QRect area = most->Available;
+    return {std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width())),
+            std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height()))};
 }
 
 } // namespace pellix

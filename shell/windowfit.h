@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 namespace pellix {
 
 // Window placement and size rules. A stored position may be any int, so the
@@ -26,5 +28,18 @@ QSize ZoomedClientSize(double zoom);
 // (a whole power of factor) that fits; never below the smallest step, the
 // first power of factor at or below floor. zoom must be positive.
 double FittingZoom(double zoom, QSize available, double factor, double floor);
+
+// A screen's whole area and the part of it that windows may take.
+struct TScreenArea {
+    QRect Geometry;
+    QRect Available;
+};
+
+// Where a window of the given size at topLeft shows whole: topLeft itself when
+// every pixel of it lies on some screen, else the nearest position inside the
+// available area of the screen that shows most of it (a window stored on a
+// screen that is gone, beside a screen that remains). topLeft itself when no
+// screen shows any of it.
+QPoint ShownWhole(QPoint topLeft, QSize size, const std::vector<TScreenArea>& screens);
 
 } // namespace pellix

@@ -4,12 +4,14 @@
 #include "facepainter.h"
 #include "keyboard.h"
 #include "keymap.h"
+#include "menuonrelease.h"
 #include "settingchange.h"
 #include "shortcut.h"
 #include "systemseparators.h"
 #include "vendor.h"
 #include "windowband.h"
 #include "windowfit.h"
+#include "windowplacing.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -62,10 +64,6 @@ const QScreen* ScreenShowing(QPoint topLeft, QSize size) {
     return nullptr;
 }
 
-bool OnWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 } // namespace
 
 double CurrentDateTimeValue() {
@@ -89,6 +87,7 @@ TZunMain::TZunMain(TShellEnvironment env, QWidget* parent)
     move(DesignedPos);
     CreateControls();
     CreateMenu();
+    new TMenuOnRelease(*this, [this](QPoint at) { PopupMenu1->popup(at); }); // a child
     Translate();
     if (FEnv.Texts != nullptr) {
         FEnv.Texts->WatchLanguage(this, [this] { Translate(); });
@@ -240,7 +239,8 @@ void TZunMain::StoreOnSettingChange() {
 }
 
 // The settings file may hold any position and zoom. A position that puts the
-// window on no screen falls back to the design's place on the primary screen;
+// window on no screen falls back to the design's place on the primary screen,
+// one that puts part of it off the screens brings it whole onto one;
 // a zoom that is not a number or far out of range falls back to the design,
 // and one whose window does not fit the screen to the largest step that fits.
 void TZunMain::MendRestoredWindow() {
@@ -262,13 +262,21 @@ void TZunMain::MendRestoredWindow() {
                             MinTotalScale);
         }
     }
-    move(where);
+    std::vector<TScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back({screen->geometry(), screen->availableGeometry()});
+    }
+    move(ShownWhole(where, ZoomedClientSize(FStored.TotalScale), screens));
 }
 
+// Where the compositor places the window, the window does not know its place:
+// the stored position stays as it was read.
 TWindowSettings TZunMain::WindowSettings() const {
     TWindowSettings values = FStored;
-    values.Left = pos().x();
-    values.Top = pos().y();
+    if (PlacesOwnWindow()) {
+        values.Left = pos().x();
+        values.Top = pos().y();
+    }
     return values;
 }
 
@@ -284,24 +292,30 @@ void TZunMain::SetClientSize(QSize size) {
     update();
 }
 
+// Every place, size and font comes from the control's design value and the
+// total zoom, never from the previous step: any way to a zoom gives the same
+// pixels, and a round trip of steps gives back the face it started from.
 void TZunMain::ScaleControl(QWidget* control) {
-    auto scaled = [this](const QRect& r) {
-        return QRect(RoundEven(r.left() * FScale), RoundEven(r.top() * FScale),
-                     RoundEven(r.width() * FScale), RoundEven(r.height() * FScale));
+    const double zoom = FStored.TotalScale;
+    auto scaled = [zoom](const FaceRect& r) {
+        return QRect(RoundEven(r.Left * zoom), RoundEven(r.Top * zoom), RoundEven(r.Width * zoom),
+                     RoundEven(r.Height * zoom));
     };
     if (auto* spot = qobject_cast<THotSpot*>(control)) {
-        spot->SetBounds(scaled(spot->Bounds()));
+        spot->SetBounds(scaled(spot->Key() != nullptr ? LookOf(*spot->Key()).Bounds
+                                                      : ItemByControl("imAbout")->Bounds));
     } else if (auto* label = qobject_cast<TFaceLabel*>(control)) {
-        label->SetBounds(scaled(label->Bounds()));
-        label->SetFontPoints(RoundEven(label->FontPoints() * FScale));
+        const FaceItem& item = label->Item();
+        label->SetBounds(scaled(item.Bounds));
+        label->SetFontPoints(RoundEven(DesignFontPoints(item) * zoom));
     }
 }
 
-// The window, its hot spots and its labels grow by factor from their present
-// size (the stored zoom at start-up, one wheel step after).
+// The window, its hot spots and its labels take the size of the total zoom;
+// factor is the step that led there (the stored zoom at start-up).
 void TZunMain::Zoom(double factor) {
     FScale = factor;
-    SetClientSize(ScaledSize(FClientSize, FScale));
+    SetClientSize(ZoomedClientSize(FStored.TotalScale));
     for (THotSpot* s : FHotSpots) { // image controls first, then labels
         ScaleControl(s);
     }
@@ -322,7 +336,7 @@ void TZunMain::FormMouseWheelDown() {
 // of its screen, the rule the stored zoom follows at start-up.
 void TZunMain::FormMouseWheelUp() {
     const QScreen* area = screen();
-    const QSize grown = ScaledSize(FClientSize, ScaleFactor);
+    const QSize grown = ZoomedClientSize(FStored.TotalScale * ScaleFactor);
     if (area != nullptr && FitsIn(grown, area->availableGeometry().size())) {
         FStored.TotalScale *= ScaleFactor;
         Zoom(ScaleFactor);
@@ -511,12 +525,13 @@ void TZunMain::AfterFirstPaint() {
     if (FStored.Sound) {
         Beep->Prepare();
     }
+    NoteCompositorPlacing();
     emit FirstPainted();
 }
 
 void TZunMain::mousePressEvent(QMouseEvent* event) {
     MousePos = event->position().toPoint();
-    if (OnWayland() && windowHandle() != nullptr && event->button() == Qt::LeftButton) {
+    if (!PlacesOwnWindow() && windowHandle() != nullptr && event->button() == Qt::LeftButton) {
         // Wayland does not let a client place its window: the compositor drags it.
         MousePos = QPoint(-1, -1);
         windowHandle()->startSystemMove();
@@ -538,8 +553,11 @@ void TZunMain::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TZunMain::contextMenuEvent(QContextMenuEvent* event) {
-    MousePos = QPoint(-1, -1); // the menu takes the mouse: no drag goes on
-    PopupMenu1->popup(event->globalPos());
+    // The mouse's menu opens at the release of the right click (TMenuOnRelease),
+    // whenever the platform reports the click; the menu key's at once.
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        PopupMenu1->popup(event->globalPos());
+    }
     event->accept();
 }
 

@@ -8,11 +8,11 @@ class QWidget;
 namespace pellix {
 
 // Puts the window into the topmost band or out of it, without moving or
-// resizing it. On Windows the window is neither re-created, hidden nor
-// activated: Qt's record of the stay-on-top flag is updated, and the band is
-// set with SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOSIZE |
-// SWP_NOMOVE | SWP_NOACTIVATE). Elsewhere Qt's stay-on-top flag is changed
-// when it differs, and a shown window is shown again (the change hides it).
+// resizing it. The native window is neither re-created, hidden nor
+// activated: Qt's record of the stay-on-top flag and the native window's
+// flags are updated; on Windows the band is set with SetWindowPos(HWND_TOPMOST
+// or HWND_NOTOPMOST, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE), elsewhere the
+// window system is asked for it (on X11 the window manager's "above" state).
 void SetWindowBand(QWidget& window, bool topmost);
 
 // Puts the window back into its band when the program loses activation,

@@ -2,16 +2,26 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <QWindow>
 
 namespace pellix {
 
 void SetWindowBand(QWidget& window, bool topmost) {
-    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
+    Qt::WindowFlags flags = window.windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == topmost)
         return;
-    const bool shown = window.isVisible();
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    if (shown)
-        window.show(); // changing the flags hides a shown window
+    flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (window.internalWinId() == 0) {
+        // No native window yet: Qt creates it with the flag.
+        window.setWindowFlags(flags);
+        return;
+    }
+    // QWidget::setWindowFlags would destroy the native window and make a new,
+    // hidden one; the window's own flags ask the window manager for the band
+    // of the window as it is (_NET_WM_STATE_ABOVE on X11).
+    window.overrideWindowFlags(flags);
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlags(flags);
 }
 
 void ReassertWindowBand(QWidget& window, bool topmost) {

@@ -102,7 +102,7 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
         f.write("[ZunMain]\r\nLeft=120\r\nTop=90\r\nZun.Mode=1\r\nZun.TrigMode=2\r\n"
                 "Zun.FixLen=3\r\nSound=0\r\nZun.LastX=2.5\r\nZun.Stack[0]=77\r\n"
                 "Zun.Stack[1]=-1.25\r\nZun.Reg[9]=1E-300\r\nlastShowAbout=1\r\n"
-                "StayOnTop=0\r\nTotalScale=1.1\r\n");
+                "StayOnTop=0\r\nTotalScale=0.9\r\n");
     }
     const QString home = dir.filePath(QStringLiteral("home"));
     const QString run = dir.filePath(QStringLiteral("run"));
@@ -147,7 +147,7 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
         {"Left", 120},           {"Top", 90},         {"Zun.Mode", 1},        {"Zun.TrigMode", 2},
         {"Zun.FixLen", 3},       {"Sound", 0},        {"Zun.LastX", 2.5},     {"Zun.Stack[0]", 77},
         {"Zun.Stack[1]", -1.25}, {"Zun.Stack[2]", 0}, {"Zun.Reg[9]", 1e-300}, {"StayOnTop", 0},
-        {"TotalScale", 1.1}};
+        {"TotalScale", 0.9}};
     for (const auto& [key, value] : kept) {
         EXPECT_EQ(doc->ReadFloat("ZunMain", key, -99, "."), value) << key;
     }

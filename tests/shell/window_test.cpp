@@ -1,5 +1,6 @@
 #include "settings.h"
 #include "shortcut.h"
+#include "waitfor.h"
 #include "zunmain.h"
 
 #include <QAccessible>
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -232,7 +234,7 @@ TEST_F(Window, ThirteenNotchesDownReachTheLimitAndTheFourteenthIsRefused) {
     EXPECT_TRUE(IniText().contains(QStringLiteral("TotalScale=0.289664")));
 }
 
-TEST_F(Window, OneNotchUpRoundsEveryControlFromItsCurrentValue) {
+TEST_F(Window, OneNotchUpRoundsEveryControlFromItsDesignValue) {
     Wheel(120);
     EXPECT_EQ(w->ClientSize(), QSize(705, 444)); // 641 * 1.1 = 705.1, 404 * 1.1 = 444.4
     EXPECT_EQ(w->width(), 705);
@@ -243,10 +245,11 @@ TEST_F(Window, OneNotchUpRoundsEveryControlFromItsCurrentValue) {
     Wheel(60); // half a notch: nothing yet
     EXPECT_EQ(w->ClientSize(), QSize(705, 444));
     Wheel(60);
-    EXPECT_EQ(w->ClientSize(), QSize(776, 488));
+    EXPECT_EQ(w->ClientSize(), QSize(776, 489)); // 404 * 1.21 = 488.84, not 444 * 1.1
 }
 
 TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
+    QSignalSpy shown(w->windowHandle(), &QWindow::visibleChanged);
     QAction* item = MenuItem("mnStayOnTop");
     EXPECT_TRUE(item->isChecked());
     item->trigger();
@@ -258,6 +261,8 @@ TEST_F(Window, StayOnTopTogglingStoresAndTheCheckMarkFollows) {
     EXPECT_TRUE(item->isChecked());
     EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(IniText().contains(QStringLiteral("StayOnTop=1")));
+    EXPECT_EQ(shown.count(), 0) << "the band changes without hiding the window";
+    EXPECT_TRUE(w->isVisible());
 }
 
 TEST_F(Window, TypedQStoresAndCloses) {
@@ -276,7 +281,7 @@ TEST_F(Window, RestartRestoresStackModesPositionAndZoom) {
     Click("imG");
     Click("im9"); // GRAD
     Wheel(120);
-    w->move(300, 200);
+    w->move(50, 100);
     Click("imClose");
     EXPECT_FALSE(w->isVisible());
     w.reset();
@@ -291,7 +296,7 @@ TEST_F(Window, RestartRestoresStackModesPositionAndZoom) {
     EXPECT_EQ(Display(), QStringLiteral("7.00E+000"));
     EXPECT_NEAR(w->TotalScale(), 1.1, 1e-12);
     EXPECT_EQ(w->ClientSize(), QSize(705, 444));
-    EXPECT_EQ(w->pos(), QPoint(300, 200));
+    EXPECT_EQ(w->pos(), QPoint(50, 100));
 }
 
 TEST_F(Window, FirstRunPlacesShortcutAndARestartKeepsIt) {
@@ -349,6 +354,32 @@ TEST_F(Window, DraggingThePictureMovesTheWindowButKeysAndDisplayDoNot) {
     QTest::mouseMove(w.get(), QPoint(90, 90));
     QTest::mouseRelease(display, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(w->pos(), after);
+}
+
+// Right-button events as the window system delivers them, through the native window.
+TEST_F(Window, RightClickOpensTheMenuAtTheReleaseAndARightDragOnlyMoves) {
+    const struct {
+        QPoint At, Move;
+        bool Menu;
+    } cases[] = {{{20, 20}, {}, true},
+                 {w->Label("lbDisplay")->geometry().center(), {}, true},
+                 {Spot("im7")->geometry().center(), {}, false}, // keys 7
+                 {{20, 20}, {3, 2}, false}};                    // a small drag
+    for (const auto& c : cases) {
+        const QPoint start = w->pos();
+        QTest::mousePress(w->windowHandle(), Qt::RightButton, {}, c.At);
+        QTest::mouseMove(w->windowHandle(), c.At + c.Move);
+        EXPECT_FALSE(w->PopupMenu()->isVisible()) << c.At.x() << ": not before the release";
+        // The window has followed the pointer: it is back over the grab point.
+        QTest::mouseRelease(w->windowHandle(), Qt::RightButton, {}, c.At);
+        EXPECT_EQ(WaitFor([&] { return w->PopupMenu()->isVisible(); },
+                          std::chrono::milliseconds(c.Menu ? 5000 : 200)),
+                  c.Menu)
+            << c.At.x();
+        EXPECT_EQ(w->pos(), start + c.Move);
+        w->PopupMenu()->hide();
+    }
+    EXPECT_EQ(Display(), QStringLiteral("7_"));
 }
 
 TEST_F(Window, PopupMenuItemsInOrder) {
@@ -642,7 +673,9 @@ TEST_F(Window, UnreachableStoredWindowFallsBackToTheDesign) {
     RestartWith("[ZunMain]\nLeft=-90000\nTop=-90000\nTotalScale=1E300\nlastShowAbout=1\n");
     EXPECT_EQ(w->TotalScale(), 1.0);
     EXPECT_EQ(w->ClientSize(), QSize(641, 404));
-    EXPECT_EQ(w->pos(), QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(427, 196));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(w->y(), screen.top() + 196);
+    EXPECT_EQ(w->x(), std::min(screen.left() + 427, screen.right() + 1 - 641)) << "shown whole";
 }
 
 } // namespace

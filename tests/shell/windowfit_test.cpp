@@ -78,4 +78,33 @@ const ZoomCase kZooms[] = {
 
 INSTANTIATE_TEST_SUITE_P(Screens, ZoomFit, ::testing::ValuesIn(kZooms));
 
+// Screens of 1024 x 768 (a panel over its 40 lowest rows) and, when there,
+// of 800 x 600 on its right; a window of 641 x 404.
+struct WholeCase {
+    QPoint Stored;
+    bool SecondScreen;
+    QPoint Shown;
+};
+
+class ShownWholeOnScreens : public ::testing::TestWithParam<WholeCase> {};
+
+TEST_P(ShownWholeOnScreens, KeepsAWholeWindowAndBringsAPartOneWholeOntoItsScreen) {
+    std::vector<TScreenArea> screens = {{{0, 0, 1024, 768}, {0, 0, 1024, 728}}};
+    if (GetParam().SecondScreen) {
+        screens.push_back({{1024, 0, 800, 600}, {1024, 0, 800, 600}});
+    }
+    EXPECT_EQ(ShownWhole(GetParam().Stored, {641, 404}, screens), GetParam().Shown);
+}
+
+const WholeCase kWholeCases[] = {
+    {{1100, 150}, true, {1100, 150}},    // on the second screen
+    {{700, 100}, true, {700, 100}},      // across both
+    {{1000, 100}, false, {383, 100}},    // mostly on the gone screen
+    {{1100, 300}, true, {1100, 196}},    // below the second screen's end
+    {{-5, 700}, false, {0, 324}},        // over the panel, off the left edge
+    {{INT_MIN, 0}, false, {INT_MIN, 0}}, // on no screen: left to the caller
+};
+
+INSTANTIATE_TEST_SUITE_P(TwoScreens, ShownWholeOnScreens, ::testing::ValuesIn(kWholeCases));
+
 } // namespace
