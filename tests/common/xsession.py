@@ -43,7 +43,7 @@ def start_xvfb(env, screen="1280x1024x24"):
     return xvfb, ":" + number
 
 
-def wait_for(what, predicate, timeout=20, pump=lambda: None):
+def wait_for(what, predicate, timeout=30, pump=lambda: None):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         pump()
@@ -52,6 +52,24 @@ def wait_for(what, predicate, timeout=20, pump=lambda: None):
             return value
         time.sleep(0.05)
     fail("timed out waiting for " + what)
+
+
+def xdotool(env, *args):
+    """xdotool's words of output; a failure shows as none."""
+    return subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True,
+                          timeout=30, check=False).stdout.split()
+
+
+def window_of(env, process):
+    """The visible window of a started program, once it is shown."""
+    return wait_for("the window", lambda: xdotool(
+        env, "search", "--onlyvisible", "--pid", str(process.pid)), timeout=60)[0]
+
+
+def stored(ini):
+    """The keys of a settings file."""
+    with open(ini, encoding="utf-8") as f:
+        return dict(line.strip().split("=", 1) for line in f if "=" in line)
 
 
 def end(*processes, timeout=5):

@@ -16,44 +16,17 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+from xsession import end, fail, private_env, start_xvfb, wait_for  # noqa: E402
 
 INNER = "--inside-session"
 TIMEOUT = 20  # seconds for anything to show up on the bus
 
 
-def fail(message):
-    print("FAIL: " + message, file=sys.stderr)
-    sys.exit(1)
-
-
-def start_xvfb(env):
-    """An X server on a free display; returns the process and the display name."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-        pass_fds=(write,), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as f:
-        number = f.readline().strip()
-    if not number:
-        xvfb.kill()
-        fail("Xvfb did not start")
-    return xvfb, ":" + number
-
-
 def outside(pellix):
     with tempfile.TemporaryDirectory(prefix="pellix-atspi-") as tmp:
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("DBUS_", "AT_SPI_", "XDG_", "QT_", "LC_", "WAYLAND"))}
-        for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "home/.config"),
-                          ("XDG_DATA_HOME", "home/.local/share"),
-                          ("XDG_CACHE_HOME", "home/.cache"), ("XDG_RUNTIME_DIR", "runtime")):
-            env[name] = os.path.join(tmp, sub)
-            os.makedirs(env[name], mode=0o700, exist_ok=True)
-        os.makedirs(os.path.join(env["HOME"], "Desktop"))
-        env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb",
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        env = private_env(tmp, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         program = os.path.join(tmp, "bin", "pellix")
         os.makedirs(os.path.dirname(program))
         shutil.copy2(pellix, program)
@@ -63,20 +36,8 @@ def outside(pellix):
                 ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), INNER,
                  program], env=env, timeout=120, check=False)
         finally:
-            xvfb.terminate()
-            xvfb.wait()
+            end(xvfb)
         return result.returncode
-
-
-def wait_for(what, predicate, pump):
-    deadline = time.monotonic() + TIMEOUT
-    while time.monotonic() < deadline:
-        pump()
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    fail("timed out waiting for " + what)
 
 
 def inside(program):
@@ -117,13 +78,13 @@ def inside(program):
                     return app
             return None
 
-        app = wait_for("pellix on the accessibility bus", our_app, pump)
+        app = wait_for("pellix on the accessibility bus", our_app, pump=pump)
         frame = wait_for("its window", lambda: next(
-            (c for c in app if c.getRole() == pyatspi.ROLE_FRAME), None), pump)
+            (c for c in app if c.getRole() == pyatspi.ROLE_FRAME), None), pump=pump)
         if frame.name != "Pellix":
             fail(f"window named {frame.name!r}, not 'Pellix'")
         if frame.childCount == 0:
-            wait_for("the window's children", lambda: frame.childCount > 0, pump)
+            wait_for("the window's children", lambda: frame.childCount > 0, pump=pump)
 
         children = list(frame)
         buttons = {c.name: c for c in children if c.getRole() == pyatspi.ROLE_PUSH_BUTTON}
@@ -166,7 +127,7 @@ def inside(program):
         for legend in ("3", "ENTER", "4", "add"):
             if not key(legend).queryAction().doAction(0):
                 fail(f"the action of {legend!r} was refused")
-        wait_for("7.000000000 in the display", lambda: display.name == "7.000000000", pump)
+        wait_for("7.000000000 in the display", lambda: display.name == "7.000000000", pump=pump)
         text = display.queryText()
         if text.getText(0, -1) != "7.000000000":
             fail(f"the display's text is {text.getText(0, -1)!r}")
@@ -176,7 +137,7 @@ def inside(program):
         changes = [("object:text-changed:delete", "4"), ("object:text-changed:insert", "7.000000000")]
         wait_for("text-changed for the display", lambda: str(changes)[1:-1] in str([
             (t, d) for t, s, d in events if s == display and t.startswith("object:text-changed")]),
-            pump)
+            pump=pump)
         names = [t for t, s, d in events
                  if s == display and t.startswith("object:property-change:accessible-name")]
         if len(names) != 4:
@@ -186,7 +147,7 @@ def inside(program):
         key("f").queryAction().doAction(0)
         wait_for("the f annunciator", lambda: any(
             t.startswith("object:text-changed:insert") and s != display and d == "f"
-            for t, s, d in events), pump)
+            for t, s, d in events), pump=pump)
         key("f").queryAction().doAction(0)
 
         # ON closes the window and stores the state beside the program.

@@ -10,7 +10,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
-from xsession import end, fail, private_env, start_xvfb, wait_for  # noqa: E402
+from xsession import end, fail, private_env, start_xvfb, stored, wait_for, xdotool  # noqa: E402,E501
 
 
 def main(pellix, how):
@@ -19,28 +19,24 @@ def main(pellix, how):
         xvfb, env["DISPLAY"] = start_xvfb(env)
         calc = subprocess.Popen([shutil.copy2(pellix, tmp)], cwd=tmp, env=env)
 
-        def xdotool(*args):
-            return subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True,
-                                  timeout=30, check=False).stdout.split()
-
         def windows(*pattern):
-            return xdotool("search", "--onlyvisible", "--pid", str(calc.pid), *(pattern or [""]))
+            return xdotool(env, "search", "--onlyvisible", "--pid", str(calc.pid),
+                           *(pattern or [""]))
 
         try:
             window = wait_for("the window", lambda: windows("--name", "^Pellix"), timeout=60)[0]
             shown = len(windows())
             # The menu the Menu key opens after the keys shows once they are handled.
-            xdotool("windowfocus", "--sync", window)
-            xdotool("key", "5", "5", "Return", "Menu")
+            xdotool(env, "windowfocus", "--sync", window)
+            xdotool(env, "key", "5", "5", "Return", "Menu")
             wait_for("the menu", lambda: len(windows()) > shown)
-            xvfb.kill() if how == "display-lost" else xdotool("windowclose", window)
+            xvfb.kill() if how == "display-lost" else xdotool(env, "windowclose", window)
             code = calc.wait(timeout=30)  # not ended: TimeoutExpired
             if code != 0 and how == "window-destroyed":  # a lost display's exit is Qt's
                 fail(f"pellix ended with {code}")
-            with open(os.path.join(tmp, "pellix.ini"), encoding="utf-8") as f:
-                stored = dict(line.strip().split("=", 1) for line in f if "=" in line)
-            if (stored.get("Zun.Stack[0]"), stored.get("Zun.Stack[1]")) != ("55", "55"):
-                fail(f"stored {stored}")
+            ini = stored(os.path.join(tmp, "pellix.ini"))
+            if (ini.get("Zun.Stack[0]"), ini.get("Zun.Stack[1]")) != ("55", "55"):
+                fail(f"stored {ini}")
             return 0
         finally:
             end(calc, xvfb)

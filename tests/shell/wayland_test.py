@@ -10,15 +10,9 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
-
-def wait_for(what, predicate):
-    deadline = time.monotonic() + 30  # generous: CI machines are loaded
-    while not (value := predicate()):
-        assert time.monotonic() < deadline, "timed out waiting for " + what
-        time.sleep(0.05)
-    return value
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+from xsession import wait_for, xdotool  # noqa: E402
 
 
 def read(path):
@@ -61,9 +55,8 @@ def run_pellix(program, xwayland):
             log = os.path.join(tmp, "pellix.log")
             procs.append(subprocess.Popen([pellix], env=env, cwd=tmp, stderr=open(log, "w")))
             if xwayland:  # a window on XWayland's X server
-                wait_for("the window on X11", lambda: subprocess.run(
-                    ["xdotool", "search", "--onlyvisible", "--pid", str(procs[-1].pid)],
-                    env=env, capture_output=True).stdout)
+                wait_for("the window on X11", lambda: xdotool(
+                    env, "search", "--onlyvisible", "--pid", str(procs[-1].pid)))
             else:
                 wait_for("the note", lambda: note in read(log))
             procs[-1].send_signal(signal.SIGTERM)  # as a session's end: it stores
