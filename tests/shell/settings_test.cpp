@@ -25,6 +25,7 @@
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <vector>
 
 using namespace pellix;
@@ -758,18 +759,26 @@ TEST(SettingsDefaultFileName, ProgramFileIsTheProgramsAlsoThroughTheLoader) {
 }
 #endif
 
+// A program's folder with its settings file, a configuration folder for the
+// copy, and a program's file in a folder that does not exist.
+struct ConfigFolders {
+    ConfigFolders() {
+        std::filesystem::create_directories(beside.parent_path());
+        std::filesystem::create_directories(config);
+    }
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    const std::filesystem::path config = root / "config";
+    const std::filesystem::path beside = root / "bin" / "pellix.ini";
+    const std::filesystem::path copy = config / "pellix.ini";
+    const std::filesystem::path missing = "/nonexistent/bin/pellix.ini";
+};
+
 // The copy in the configuration folder serves the program's file it was made
 // for, and only where that file cannot be replaced.
 TEST(SettingsDefaultFileName, ConfigCopyServesOnlyItsOwnUnwritableFile) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path root = dir.path().toStdString();
-    const auto config = root / "config";
-    const auto beside = root / "bin" / "pellix.ini";
-    const auto copy = config / "pellix.ini";
-    const auto missing = std::filesystem::path("/nonexistent/bin/pellix.ini");
-    std::filesystem::create_directories(beside.parent_path());
-    std::filesystem::create_directories(config);
+    const ConfigFolders f;
+    const auto& [config, beside, copy, missing] = std::tie(f.config, f.beside, f.copy, f.missing);
     const auto writeCopy = [&copy](const QByteArray& bytes) {
         ASSERT_TRUE(WriteFileBytes(QString::fromStdString(copy.string()), bytes));
     };
@@ -791,15 +800,8 @@ TEST(SettingsDefaultFileName, ConfigCopyServesOnlyItsOwnUnwritableFile) {
 }
 
 TEST(SettingsDefaultFileName, ConfigCopyWinsThenTheFileBesideWhereItCanBe) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path root = dir.path().toStdString();
-    const auto config = root / "config";
-    const auto beside = root / "bin" / "pellix.ini";
-    const auto copy = config / "pellix.ini";
-    const auto missing = std::filesystem::path("/nonexistent/bin/pellix.ini");
-    std::filesystem::create_directories(beside.parent_path());
-    std::filesystem::create_directories(config);
+    const ConfigFolders f;
+    const auto& [config, beside, copy, missing] = std::tie(f.config, f.beside, f.copy, f.missing);
     // A folder that does not exist cannot be written to, even by root.
     EXPECT_EQ(SettingsFilesFor(missing, config).File, copy);
     EXPECT_TRUE(SettingsFilesFor(missing, config).Fallback.empty());
