@@ -187,9 +187,8 @@ protected:
         const QString conf = dir.filePath(QStringLiteral("asound.conf"));
         QFile f(conf);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("pcm.!default %1\n")
-                    .arg(QString::fromLatin1(GetParam().defaultPcm).arg(Output()))
-                    .toUtf8());
+        f.write("pcm.!default " +
+                QString::fromLatin1(GetParam().defaultPcm).replace("%1", Output()).toUtf8() + "\n");
         f.close();
         qputenv("ALSA_CONFIG_PATH", conf.toLocal8Bit());
         qputenv("PULSE_SERVER", "unix:" + dir.filePath("none").toLocal8Bit());
