@@ -75,11 +75,12 @@ std::optional<Ms> PeakOffset(const char* path) {
 class Listener {
 public:
     explicit Listener(const char* source) {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, Rate, 1};
         const pa_buffer_attr attr{std::uint32_t(-1), std::uint32_t(-1), std::uint32_t(-1),
-                                  std::uint32_t(-1), std::uint32_t(pa_usec_to_bytes(2000, &spec))};
+                                  std::uint32_t(-1),
+                                  std::uint32_t(pa_usec_to_bytes(2000, &format))};
         int error = 0;
-        s_ = pa_simple_new(nullptr, "clicklatency", PA_STREAM_RECORD, source, "monitor", &spec,
+        s_ = pa_simple_new(nullptr, "clicklatency", PA_STREAM_RECORD, source, "monitor", &format,
                            nullptr, &attr, &error);
         if (s_ != nullptr) {
             thread_ = std::thread([this] { Run(); });

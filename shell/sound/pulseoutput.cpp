@@ -62,13 +62,12 @@ bool Settled(pa_stream_state_t state) {
 struct TDrain {
     pa_threaded_mainloop* Loop;
     bool Done = false;
-    bool Success = false;
 };
 
 } // namespace
 
-TPulseOutput::TPulseOutput(const pa_sample_spec& spec, std::vector<char> samples)
-    : FSpec(spec), FSamples(std::move(samples)) {}
+TPulseOutput::TPulseOutput(const pa_sample_spec& format, std::vector<char> samples)
+    : FFormat(format), FSamples(std::move(samples)) {}
 
 TPulseOutput::~TPulseOutput() {
     Disconnect();
@@ -136,7 +135,8 @@ bool TPulseOutput::Play() {
     }
     pa_proplist* props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "event");
-    pa_stream* stream = pa_stream_new_with_proplist(FContext, "Key click", &FSpec, nullptr, props);
+    pa_stream* stream =
+        pa_stream_new_with_proplist(FContext, "Key click", &FFormat, nullptr, props);
     pa_proplist_free(props);
     if (stream != nullptr) {
         pa_stream_set_state_callback(
@@ -145,7 +145,7 @@ bool TPulseOutput::Play() {
             FLoop);
         constexpr auto Default = static_cast<std::uint32_t>(-1);
         pa_buffer_attr attr{Default,
-                            static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &FSpec)),
+                            static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &FFormat)),
                             Default, Default, Default};
         const auto state = [stream] { return pa_stream_get_state(stream); };
         if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
@@ -159,15 +159,14 @@ bool TPulseOutput::Play() {
             TDrain drain{FLoop};
             pa_operation* op = pa_stream_drain(
                 stream,
-                [](pa_stream*, int success, void* data) {
+                [](pa_stream*, int, void* data) {
                     auto* d = static_cast<TDrain*>(data);
                     d->Done = true;
-                    d->Success = success != 0;
                     Signal(d->Loop);
                 },
                 &drain);
             if (op != nullptr) {
-                const pa_usec_t length = pa_bytes_to_usec(FSamples.size(), &FSpec);
+                const pa_usec_t length = pa_bytes_to_usec(FSamples.size(), &FFormat);
                 WaitWithin(FLoop, FContext, length + AnswerUs,
                            [&] { return drain.Done || !PA_STREAM_IS_GOOD(state()); });
                 if (!drain.Done) {

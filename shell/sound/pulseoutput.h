@@ -18,7 +18,7 @@ namespace pellix {
 // it never blocks the worker for good.
 class TPulseOutput {
 public:
-    TPulseOutput(const pa_sample_spec& spec, std::vector<char> samples);
+    TPulseOutput(const pa_sample_spec& format, std::vector<char> samples);
     ~TPulseOutput();
     TPulseOutput(const TPulseOutput&) = delete;
     TPulseOutput& operator=(const TPulseOutput&) = delete;
@@ -33,7 +33,7 @@ private:
     void Disconnect();
     bool Ready() const;
 
-    pa_sample_spec FSpec;
+    pa_sample_spec FFormat;
     std::vector<char> FSamples;
     pa_threaded_mainloop* FLoop = nullptr;
     pa_context* FContext = nullptr;
