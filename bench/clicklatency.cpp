@@ -112,7 +112,8 @@ public:
 private:
     void Run() {
         std::vector<std::int16_t> chunk(88); // 2 ms
-        std::optional<Clock::time_point> loudSince;
+        bool loud = false;                   // within a click, since loudSince
+        Clock::time_point loudSince;
         int loudest = 0;
         Clock::time_point loudestAt;
         while (!stop_) {
@@ -127,21 +128,22 @@ private:
                     read - latency -
                     std::chrono::microseconds((chunk.size() - 1 - i) * 1'000'000 / Rate);
                 const int v = std::abs(int(chunk[i]));
-                if (!loudSince && v > Loud) {
+                if (!loud && v > Loud) {
+                    loud = true;
                     loudSince = at;
                     loudest = 0;
                 }
-                if (loudSince && v > loudest) {
+                if (loud && v > loudest) {
                     loudest = v;
                     loudestAt = at;
                 }
-                if (loudSince && at - *loudSince > PeakSearch) {
+                if (loud && at - loudSince > PeakSearch) {
                     {
                         std::lock_guard lock(mutex_);
                         peaks_.push_back(loudestAt);
                     }
                     heard_.notify_all();
-                    loudSince.reset();
+                    loud = false;
                 }
             }
         }
