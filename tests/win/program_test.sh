@@ -57,12 +57,24 @@ declare_key 4 "406 230"
 declare_key 1 "407 293"
 declare_key enter "349 325"
 declare_key add "580 359"
+# Wine opens and closes windows of its own meanwhile: one that goes while
+# xdotool looks at it ends that search with BadWindow, so the search is
+# repeated rather than synced.
+wait_for_window() {
+    tries=120
+    while [ "$tries" -gt 0 ]; do
+        window=$(xdotool search --onlyvisible --name '^Pellix' 2>/dev/null | head -n 1)
+        [ -z "$window" ] || return 0
+        tries=$((tries - 1))
+        sleep 0.5
+    done
+    return 1
+}
 run_and_click() {
     exe=$1
     shift
     "$WINE" "$exe" >/dev/null 2>&1 &
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Pellix' | head -n 1)
-    [ -n "$window" ] || fail "no window from $exe"
+    wait_for_window || fail "no window from $exe"
     sleep 2
     eval "$(xdotool getwindowgeometry --shell "$window")"
     for key in "$@"; do
