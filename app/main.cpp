@@ -8,6 +8,7 @@
 #include "displayplatform.h"
 #include "pellixapp.h"
 #include "settings.h"
+#include "settingspaths.h"
 #include "shortcut.h"
 #include "termination.h"
 #include "tolvbase.h"
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
     pellix::TShellEnvironment env;
     env.SettingsFile = pellix::DefaultSettingsFiles();
     env.DesktopFolder = pellix::DesktopFolder();
-    env.ExecutablePath = QCoreApplication::applicationFilePath();
+    // The program itself, also where the dynamic loader started it.
+    env.ExecutablePath = pellix::DisplayPath(pellix::ProgramFile());
     env.Player = pellix::PlatformClickPlayer();
     env.AboutFactory = [&texts](QWidget* owner) { return new pellix::TFrmAbout(owner, texts); };
     env.Texts = &texts;

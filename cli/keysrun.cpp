@@ -44,9 +44,6 @@ bool IsPartOfNumbers(std::string_view sep) {
 
 constexpr const char* NotASeparator = "a separator cannot be a digit, a sign, E, e or a blank";
 
-// The display shows an entry in progress with this cursor after it.
-constexpr std::string_view EntryCursor = "_";
-
 std::optional<TKeysToken> ParseToken(const std::string& arg) {
     TKeysToken t;
     t.Source = arg;
@@ -209,7 +206,7 @@ std::variant<TKeysOptions, std::string> ParseKeysArguments(std::span<const std::
                 return "--decimal needs exactly one character: '" + arg + "'";
             if (IsPartOfNumbers(*v))
                 return NotASeparator + (": '" + arg + "'");
-            if (*v == EntryCursor)
+            if (*v == std::string_view(&EntryCursor, 1))
                 return "the decimal separator cannot be _, the entry's cursor: '" + arg + "'";
             o.Decimal = *v;
         } else if (auto g = OptionValue(arg, "--group")) {

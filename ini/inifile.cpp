@@ -53,17 +53,6 @@ fs::path InPlaceCopyName(const fs::path& target) {
     return copy;
 }
 
-// target, or the file a symbolic link at target leads to.
-fs::path Resolved(const fs::path& target) {
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            return resolved;
-    }
-    return target;
-}
-
 bool IsOurTempName(const std::string& name, const std::string& prefix) {
     if (name.size() != prefix.size() + TempHexDigits + TempSuffix.size() ||
         !name.starts_with(prefix) || !name.ends_with(TempSuffix))
@@ -111,7 +100,7 @@ std::optional<TIniDocument> LoadIniFile(const fs::path& given) {
     try {
         std::error_code ec;
         fs::path path = given;
-        if (const fs::path copy = InPlaceCopyName(Resolved(given));
+        if (const fs::path copy = InPlaceCopyName(FollowLink(given, ec));
             fs::is_regular_file(fs::symlink_status(copy, ec)))
             path = copy; // an in-place write did not finish
         const auto st = fs::status(path, ec);
@@ -148,12 +137,9 @@ bool SaveIniFile(const fs::path& path, std::string_view bytes, const TIniSaveHoo
     };
     try {
         std::error_code ec;
-        fs::path target = path;
-        if (fs::is_symlink(fs::symlink_status(path, ec))) {
-            target = fs::canonical(path, ec);
-            if (ec)
-                return Fail(failure, false, "the link leads nowhere: " + ec.message());
-        }
+        const fs::path target = FollowLink(path, ec);
+        if (ec)
+            return Fail(failure, false, "the link leads nowhere: " + ec.message());
 
         const auto st = fs::status(target, ec);
         const bool exists = st.type() != fs::file_type::not_found;

@@ -50,6 +50,17 @@ private:
 std::error_code WriteInPlace(const std::filesystem::path& path, std::string_view bytes,
                              bool& touched);
 
+// The file a symbolic link at path leads to, or path itself where it is no
+// link. Where the link leads nowhere, ec tells why and path itself is returned.
+inline std::filesystem::path FollowLink(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    std::error_code missing; // a path that is not there is no link
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, missing)))
+        return path;
+    std::filesystem::path target = std::filesystem::canonical(path, ec);
+    return ec ? path : target;
+}
+
 // Flushes the entries of folder (a rename in it) to the disk; best effort.
 void SyncFolder(const std::filesystem::path& folder);
 

@@ -24,6 +24,22 @@ bool SameFile(int fd, const std::filesystem::path& path) {
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
+// Writes all of bytes at the file's offset, then flushes them to the disk.
+std::error_code WriteAllAndSync(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (::fsync(fd) != 0)
+        return LastError();
+    return {};
+}
+
 } // namespace
 
 TTempFile::~TTempFile() {
@@ -56,19 +72,7 @@ std::error_code TTempFile::Create(const std::filesystem::path& path,
 }
 
 std::error_code TTempFile::WriteAndSync(std::string_view bytes) {
-    const int fd = static_cast<int>(FHandle);
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return LastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (::fsync(fd) != 0)
-        return LastError();
-    return {};
+    return WriteAllAndSync(static_cast<int>(FHandle), bytes);
 }
 
 bool TTempFile::TakeIdentityOf(const std::filesystem::path& target) {
@@ -101,22 +105,13 @@ std::error_code WriteInPlace(const std::filesystem::path& path, std::string_view
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return LastError();
-    std::error_code ec;
     touched = true;
-    const auto length = static_cast<off_t>(bytes.size());
-    for (off_t at = 0; !ec && !bytes.empty();) {
-        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
-        if (n < 0 && errno != EINTR)
-            ec = LastError();
-        if (n > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-            at += n;
-        }
-    }
-    if (!ec && ::ftruncate(fd, length) != 0)
+    // Cut to the new length first: the flush then covers the length too.
+    std::error_code ec;
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
         ec = LastError();
-    if (!ec && ::fsync(fd) != 0)
-        ec = LastError();
+    if (!ec)
+        ec = WriteAllAndSync(fd, bytes);
     ::close(fd);
     return ec;
 }
@@ -146,11 +141,8 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
 
 TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
     std::error_code ec;
-    std::filesystem::path file = path;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)))
-        file = std::filesystem::canonical(path, ec);
     // The folder, not the file: a store replaces the file with a new one.
-    const std::filesystem::path folder = file.parent_path();
+    const std::filesystem::path folder = FollowLink(path, ec).parent_path();
     const int fd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)

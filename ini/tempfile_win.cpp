@@ -16,6 +16,22 @@ std::error_code LastError() {
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
 
+// Writes all of bytes at the file's position, ends the file there and flushes
+// it to the disk.
+std::error_code WriteAllAndSync(HANDLE h, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk =
+            bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr))
+            return LastError();
+        bytes.remove_prefix(written);
+    }
+    if (!::SetEndOfFile(h) || !::FlushFileBuffers(h))
+        return LastError();
+    return {};
+}
+
 } // namespace
 
 TTempFile::~TTempFile() {
@@ -35,18 +51,7 @@ std::error_code TTempFile::Create(const std::filesystem::path& path,
 }
 
 std::error_code TTempFile::WriteAndSync(std::string_view bytes) {
-    const auto Handle = [this] { return reinterpret_cast<HANDLE>(FHandle); };
-    while (!bytes.empty()) {
-        const DWORD chunk =
-            bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!::WriteFile(Handle(), bytes.data(), chunk, &written, nullptr))
-            return LastError();
-        bytes.remove_prefix(written);
-    }
-    if (!::FlushFileBuffers(Handle()))
-        return LastError();
-    return {};
+    return WriteAllAndSync(reinterpret_cast<HANDLE>(FHandle), bytes);
 }
 
 bool TTempFile::TakeIdentityOf(const std::filesystem::path& target) {
@@ -81,17 +86,7 @@ std::error_code WriteInPlace(const std::filesystem::path& path, std::string_view
     if (h == INVALID_HANDLE_VALUE)
         return LastError();
     touched = true;
-    std::error_code ec;
-    while (!ec && !bytes.empty()) {
-        const DWORD chunk =
-            bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr))
-            ec = LastError();
-        bytes.remove_prefix(written);
-    }
-    if (!ec && (!::SetEndOfFile(h) || !::FlushFileBuffers(h)))
-        ec = LastError();
+    const std::error_code ec = WriteAllAndSync(h, bytes);
     ::CloseHandle(h);
     return ec;
 }

@@ -15,7 +15,6 @@ namespace {
 
 // An entry text takes digits while it is shorter than this many characters.
 constexpr std::size_t MaxEntryChars = 12;
-constexpr char Cursor = '_';
 constexpr std::string_view InvalidData = "Invalid Data";
 
 constexpr std::array<std::string_view, 3> FormatPrompts = {"FIX _", "SCI _", "ENG _"};
@@ -197,7 +196,7 @@ void TZunEntry::KeyClick(int code) {
         return;
     }
 
-    if (!FDisplay.empty() && FDisplay.back() == Cursor) {
+    if (!FDisplay.empty() && FDisplay.back() == EntryCursor) {
         FDisplay.pop_back();
     }
 
@@ -210,10 +209,10 @@ void TZunEntry::KeyClick(int code) {
         const char digit = static_cast<char>('0' + plain.Arg);
         if (FCalc.Input) {
             FDisplay.assign(1, digit);
-            FDisplay += Cursor;
+            FDisplay += EntryCursor;
         } else if (Utf8CharCount(FDisplay) < MaxEntryChars) {
             FDisplay += digit;
-            FDisplay += Cursor;
+            FDisplay += EntryCursor;
         }
         FCalc.Input = false;
         return;
@@ -318,7 +317,7 @@ bool TZunEntry::Paste(std::string_view text) {
         return false;
     }
     if (!FCalc.Input) {
-        if (!FDisplay.empty() && FDisplay.back() == Cursor) {
+        if (!FDisplay.empty() && FDisplay.back() == EntryCursor) {
             FDisplay.pop_back();
         }
         CompleteEntry();

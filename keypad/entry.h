@@ -25,6 +25,9 @@ enum class PrefixSender : std::uint8_t { FKey, GKey, Label };
 // longer.
 inline constexpr std::size_t MaxDisplayChars = 26;
 
+// The display shows a number being keyed with this cursor after it.
+inline constexpr char EntryCursor = '_';
+
 // What the caller must do after a typed character.
 enum class KeyPressResult : std::uint8_t { Done, Close };
 

@@ -1,5 +1,6 @@
 #include "faceaccessible.h"
 
+#include "entry.h"
 #include "facelook.h"
 
 #include "hotspot.h"
@@ -20,8 +21,6 @@
 namespace pellix {
 
 namespace {
-
-constexpr char EntryCursor = '_';
 
 // The face's row of a key: the key table runs row by row, left to right.
 int RowOf(const FaceKey& key) {

@@ -139,10 +139,6 @@ std::filesystem::path CFGFileNameFor(const std::filesystem::path& exePath) {
     return ini;
 }
 
-std::filesystem::path ExecutablePath() {
-    return ProgramFile();
-}
-
 std::string CopyOfValue(const std::filesystem::path& file) {
     constexpr std::string_view Hex = "0123456789ABCDEF";
     std::string value;
@@ -215,7 +211,7 @@ TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
 TSettingsFiles DefaultSettingsFiles() {
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    TSettingsFiles files = SettingsFilesFor(CFGFileNameFor(ExecutablePath()),
+    TSettingsFiles files = SettingsFilesFor(CFGFileNameFor(ProgramFile()),
                                             configFolder.isEmpty() ? std::filesystem::path()
                                                                    : SystemPath(configFolder));
     if (files.Fallback.empty() && !configFolder.isEmpty())

@@ -97,10 +97,6 @@ TSettingsFiles DefaultSettingsFiles();
 TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
                                 const std::filesystem::path& configFolder);
 
-// The running executable's path as the system's bytes (on Linux also when
-// Qt cannot decode it, and when the dynamic loader started it).
-std::filesystem::path ExecutablePath();
-
 // The settings file of the executable at exePath: its extension (the part of
 // the file name from its last dot, a leading dot excepted) replaced by ".ini",
 // or ".ini" appended when it has none. Empty for an empty path.

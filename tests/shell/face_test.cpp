@@ -4,6 +4,7 @@
 
 #include "facelook.h"
 #include "facepainter.h"
+#include "imagediff.h"
 #include "zunmain.h"
 
 #include <QApplication>
@@ -129,14 +130,7 @@ TEST_P(PressedLook, EveryKeyShowsItsWholeCapMovedUp) {
 
         const QRect cap = CapInk(LookOf(key), w->ClientSize());
         EXPECT_NE(ShiftInside(pressed, released, cap), 0) << "columns left unpressed";
-        QRect changed;
-        for (int y = 0; y < pressed.height(); ++y) {
-            for (int x = 0; x < pressed.width(); ++x) {
-                if (pressed.pixel(x, y) != released.pixel(x, y)) {
-                    changed |= QRect(x, y, 1, 1);
-                }
-            }
-        }
+        const QRect changed = ChangedArea(pressed, released);
         // Nothing farther from the cap than its antialiasing fringe changes.
         EXPECT_TRUE(cap.adjusted(-2, -2, 2, 2).contains(changed))
             << "beyond the cap " << changed.x() << ',' << changed.y() << ' ' << changed.width()

@@ -1,3 +1,4 @@
+#include "imagediff.h"
 #include "settings.h"
 #include "shortcut.h"
 #include "waitfor.h"
@@ -552,12 +553,7 @@ TEST_F(Window, KeyboardFocusWalksTheFaceAndTypedKeysKeepTheirMeaning) {
     }
     EXPECT_EQ(Display(), QStringLiteral("-2.000000000")) << "blank is CHS, Return is ENTER";
     EXPECT_EQ(focused(), QStringLiteral("imSqrt"));
-    QRect changed;
-    for (int y = 0; y < plain.height(); ++y) {
-        for (int x = 0; x < plain.width(); ++x) {
-            changed |= plain.pixel(x, y) != marked.pixel(x, y) ? QRect(x, y, 1, 1) : QRect();
-        }
-    }
+    const QRect changed = ChangedArea(plain, marked);
     const QRect spot = Spot("imSqrt")->geometry();
     EXPECT_TRUE(!changed.isEmpty() && spot.contains(changed)) << "the focused key is marked";
     type(Qt::Key_Escape);

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (std::string_view(argv[1]) == "--program-file") {
-        std::puts(pellix::DisplayPath(pellix::ExecutablePath()).toLocal8Bit().constData());
+        std::puts(pellix::DisplayPath(pellix::ProgramFile()).toLocal8Bit().constData());
         return 0;
     }
     const long rounds = argc >= 3 ? std::strtol(argv[2], nullptr, 10) : -1;
