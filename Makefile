@@ -27,11 +27,16 @@ keys: build
 	./$(BUILD)/cli/pellix-keys $(ARGS)
 
 # No include from a lower folder to a higher one; needs no build.
-.PHONY: check-includes
+.PHONY: check-includes check-format
 check-includes:
 	sh scripts/check-includes.sh
 
-test: check-includes build
+# Every C++ source of the tree as clang-format writes it (.clang-format).
+SOURCES = find . -path './build*' -prune -o -path ./.git -prune -o \( -name '*.h' -o -name '*.cpp' \) -print
+check-format: deps
+	$(SOURCES) | xargs clang-format --dry-run -Werror
+
+test: check-includes check-format build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The whole program cross-compiled for Windows against the Qt kit (built once
@@ -84,8 +89,8 @@ fuzz: deps
 	        $(FUZZDIR)/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
 
-format:
-	find engine keypad ini cli tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+format: deps
+	$(SOURCES) | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(BENCHDIR) $(WINBUILD)

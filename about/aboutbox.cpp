@@ -1,6 +1,6 @@
 #include "aboutbox.h"
 
-#include "vendor.h"
+#include "seam/vendor.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "aboutseam.h"
-#include "translator.h"
+#include "seam/aboutseam.h"
+#include "seam/translator.h"
 
 #include <QDialog>
 #include <QString>

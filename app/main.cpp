@@ -2,17 +2,17 @@
 // application, the language data module, the window with its environment and
 // About box, and installs the last-resort fault handler.
 
-#include "aboutbox.h"
-#include "clicksource.h"
-#include "displayend.h"
-#include "displayplatform.h"
-#include "pellixapp.h"
-#include "settings.h"
-#include "settingspaths.h"
-#include "shortcut.h"
-#include "termination.h"
-#include "tolvbase.h"
-#include "zunmain.h"
+#include "about/aboutbox.h"
+#include "lang/tolvbase.h"
+#include "shell/pellixapp.h"
+#include "shell/platform/clicksource.h"
+#include "shell/platform/displayend.h"
+#include "shell/platform/displayplatform.h"
+#include "shell/platform/settingspaths.h"
+#include "shell/platform/termination.h"
+#include "shell/settings.h"
+#include "shell/shortcut.h"
+#include "shell/zunmain.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 // Time of one key press through the entry machine, display text included.
 
-#include "entry.h"
+#include "keypad/entry.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "beepthread.h"
+#include "shell/beepthread.h"
 
 #include <QCoreApplication>
 

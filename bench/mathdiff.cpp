@@ -5,7 +5,7 @@
 //
 //   mathdiff [lib|engine] > out.txt
 
-#include "extmath.h"
+#include "engine/extmath.h"
 
 #include <cinttypes>
 #include <cmath>

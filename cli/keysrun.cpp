@@ -1,9 +1,11 @@
 #include "keysrun.h"
 
-#include "inifile.h"
-#include "keytable.h"
-#include "settingsschema.h"
-#include "utf8.h"
+#include "base/tempfile.h"
+
+#include "base/utf8.h"
+#include "ini/inifile.h"
+#include "keypad/keytable.h"
+#include "state/settingsschema.h"
 
 #include <array>
 #include <charconv>
@@ -262,7 +264,7 @@ int RunPellixKeys(std::span<const std::string> args, std::ostream& out, std::ost
     std::optional<TIniDocument> doc;
     TKeptTexts kept; // texts of the file that do not read stay as they are
     // From the read to the store, so that runs side by side lose no update.
-    std::optional<TIniFileLock> lock;
+    std::optional<TFileLock> lock;
     if (o.Ini) {
         lock.emplace(*o.Ini);
         doc = LoadIniFile(*o.Ini);

@@ -3,8 +3,8 @@
 // pellix-keys: the calculator without a window. Presses keys given on the
 // command line and prints the display text.
 
-#include "entry.h"
-#include "separators.h"
+#include "engine/separators.h"
+#include "keypad/entry.h"
 
 #include <cstdint>
 #include <functional>

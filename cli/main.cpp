@@ -1,6 +1,6 @@
 #include "arguments.h"
+#include "engine/systemseparators.h"
 #include "keysrun.h"
-#include "systemseparators.h"
 
 #include <iostream>
 #include <string>

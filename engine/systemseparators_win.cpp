@@ -3,7 +3,7 @@
 
 #include "systemseparators.h"
 
-#include "utf8.h"
+#include "base/utf8.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Display over arbitrary doubles, modes, digit counts and separators.
 
-#include "zuncalc.h"
+#include "engine/zuncalc.h"
 
 #include <cstdint>
 #include <cstdlib>

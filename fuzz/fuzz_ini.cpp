@@ -1,6 +1,6 @@
 // The INI reader and writer over arbitrary bytes, in every encoding.
 
-#include "inidocument.h"
+#include "ini/inidocument.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Random key presses and typed characters through the entry machine, with the
 // fault handler's rule around each, as the window and the command line do.
 
-#include "entry.h"
+#include "keypad/entry.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Language files of any bytes, with and without byte-order marks: read,
 // looked up, edited and written back.
 
-#include "langfile.h"
-#include "langtext.h"
+#include "lang/langfile.h"
+#include "lang/langtext.h"
 
 #include <QCoreApplication>
 

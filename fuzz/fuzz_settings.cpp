@@ -1,7 +1,7 @@
 // The settings load over any file content, then a store of what was loaded.
 
-#include "settings.h"
-#include "settingshost.h"
+#include "shell/settings.h"
+#include "shell/settingshost.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Text-to-number conversions over arbitrary text and separators.
 
-#include "faults.h"
-#include "textnumber.h"
+#include "engine/faults.h"
+#include "engine/textnumber.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "inidocument.h"
 
+#include "base/utf8.h"
 #include "ininotation.h"
-#include "utf8.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "iniencoding.h"
 
-#include "utf8.h"
+#include "base/utf8.h"
 
 namespace pellix {
 

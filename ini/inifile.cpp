@@ -1,6 +1,6 @@
 #include "inifile.h"
 
-#include "tempfile.h"
+#include "base/tempfile.h"
 
 #include <algorithm>
 #include <array>

@@ -60,23 +60,6 @@ struct TIniSaveFailure {
 bool SaveIniFile(const std::filesystem::path& path, std::string_view bytes,
                  const TIniSaveHooks& hooks = {}, TIniSaveFailure* failure = nullptr);
 
-// Keeps the other programs that take it (pellix-keys, the window) from reading
-// or storing the settings file at path while it lives, so that a read, the
-// changes made from it and their store are one step. It survives the store's
-// replacing of the file: on POSIX it is a lock on the file's folder (flock,
-// advisory; none where the folder cannot be opened), on Windows a mutex named
-// after the file's full path. Waits as long as another holds it.
-class TIniFileLock {
-public:
-    explicit TIniFileLock(const std::filesystem::path& path);
-    ~TIniFileLock();
-    TIniFileLock(const TIniFileLock&) = delete;
-    TIniFileLock& operator=(const TIniFileLock&) = delete;
-
-private:
-    std::intptr_t FHandle = -1; // folder descriptor or mutex HANDLE; -1 for none
-};
-
 inline bool SaveIniFile(const std::filesystem::path& path, const TIniDocument& doc,
                         const TIniSaveHooks& hooks = {}, TIniSaveFailure* failure = nullptr) {
     return SaveIniFile(path, std::string_view(doc.Text()), hooks, failure);

@@ -1,9 +1,9 @@
 #include "entry.h"
 
-#include "extended.h"
+#include "base/utf8.h"
+#include "engine/extended.h"
+#include "engine/textnumber.h"
 #include "keyboard.h"
-#include "textnumber.h"
-#include "utf8.h"
 
 #include <array>
 #include <exception>

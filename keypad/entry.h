@@ -6,8 +6,8 @@
 // owner through one callback when any of them changed, and the window copies
 // the texts into its labels then; the command-line tool prints them.
 
+#include "engine/zuncalc.h"
 #include "keytable.h"
-#include "zuncalc.h"
 
 #include <cstddef>
 #include <cstdint>

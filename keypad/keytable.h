@@ -6,7 +6,7 @@
 // where and how the window pictures each key is the face look's matter (shell),
 // joined by the hot spot name.
 
-#include "zuncalc.h"
+#include "engine/zuncalc.h"
 
 #include <array>
 #include <cstdint>

@@ -7,6 +7,8 @@ packages="build-essential cmake make googletest libgtest-dev libgmock-dev libben
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-comic-neue fonts-dejavu-core desktop-file-utils valgrind
     libpulse-dev libasound2-dev"
+# The formatting check.
+packages="$packages clang-format"
 # The package test's checkers: Debian's package checker, the AppStream
 # validator and the manual-page lint.
 packages="$packages lintian appstream mandoc"

@@ -1,6 +1,6 @@
 #include "beepthread.h"
 
-#include "clicksource.h"
+#include "shell/platform/clicksource.h"
 
 namespace pellix {
 

@@ -1,10 +1,10 @@
 #include "faceaccessible.h"
 
-#include "entry.h"
 #include "facelook.h"
+#include "keypad/entry.h"
 
 #include "hotspot.h"
-#include "keyboard.h"
+#include "keypad/keyboard.h"
 #include "zunmain.h"
 
 #include <QAccessibleWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keytable.h"
+#include "keypad/keytable.h"
 
 #include <QString>
 

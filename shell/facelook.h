@@ -7,7 +7,7 @@
 // the key's identity there (f and g share one key code, so the code alone
 // could not tell them apart).
 
-#include "keytable.h"
+#include "keypad/keytable.h"
 
 #include <array>
 #include <cstdint>

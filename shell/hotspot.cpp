@@ -1,5 +1,6 @@
 #include "hotspot.h"
 
+#include "base/rounding.h"
 #include "faceaccessible.h"
 
 #include <QKeyEvent>
@@ -10,10 +11,6 @@
 #include <cmath>
 
 namespace pellix {
-
-int RoundEven(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
 
 int DesignFontPoints(const FaceItem& item) {
     return RoundEven(item.FontPixels * 0.75);

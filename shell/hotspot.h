@@ -112,9 +112,6 @@ private:
     QRect FBounds;
 };
 
-// Half-to-even rounding of every zoomed coordinate and font size.
-int RoundEven(double v);
-
 // A label's font size in points at zoom 1.0.
 int DesignFontPoints(const FaceItem& item);
 

@@ -1,6 +1,6 @@
 #include "keymap.h"
 
-#include "virtualkey.h"
+#include "shell/platform/virtualkey.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,8 +1,10 @@
 #include "settings.h"
 
-#include "problemreport.h"
-#include "settingspaths.h"
-#include "systemseparators.h"
+#include "base/hashname.h"
+#include "base/tempfile.h"
+#include "engine/systemseparators.h"
+#include "shell/platform/problemreport.h"
+#include "shell/platform/settingspaths.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -53,7 +55,7 @@ void TSettings::LoadSettings() {
     // A missing file reads as an empty one; so does one that cannot be read.
     TIniDocument doc;
     if (!FFiles.File.empty()) {
-        const TIniFileLock lock(FFiles.File);
+        const TFileLock lock(FFiles.File);
         if (auto loaded = LoadIniFile(FFiles.File))
             doc = std::move(*loaded);
     }
@@ -70,7 +72,7 @@ void TSettings::StoreSettings() {
         return;
     try {
         // Others' changes since the load are kept where this store writes none.
-        const TIniFileLock lock(FFiles.File);
+        const TFileLock lock(FFiles.File);
         // What cannot be read is not overwritten: it may hold more than we see.
         std::optional<TIniDocument> doc = LoadIniFile(FFiles.File);
         if (!doc) {
@@ -102,7 +104,7 @@ bool TSettings::Save(const TIniDocument& doc) {
         copy.WriteString(CopySection, CopyOfKey, CopyOfValue(FFiles.File));
         TIniSaveFailure fallbackFailure;
         // The lock of File's folder is held already; a second one would wait for ever.
-        std::optional<TIniFileLock> lock;
+        std::optional<TFileLock> lock;
         if (FFiles.Fallback.parent_path() != FFiles.File.parent_path())
             lock.emplace(FFiles.Fallback);
         if (SaveIniFile(FFiles.Fallback, copy, FSaveHooks, &fallbackFailure)) {
@@ -176,16 +178,8 @@ std::filesystem::path CopyFor(const std::filesystem::path& beside,
     const std::string mine = CopyOfValue(beside);
     if (of ? *of == mine : !besideReplaceable)
         return copy;
-    std::uint64_t hash = 0xcbf29ce484222325ULL; // FNV-1a
-    for (const char c : mine) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    std::string digits = "-";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        digits += "0123456789abcdef"[(hash >> shift) & 0xF];
     std::filesystem::path name = beside.stem();
-    name += digits;
+    name += "-" + HashName(std::string_view(mine));
     name += beside.extension();
     return configFolder / name;
 }

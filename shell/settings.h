@@ -1,9 +1,9 @@
 #pragma once
 
-#include "inifile.h"
-#include "kepttexts.h"
+#include "engine/zuncalc.h"
+#include "ini/inifile.h"
+#include "ini/kepttexts.h"
 #include "settingshost.h"
-#include "zuncalc.h"
 
 #include <QString>
 

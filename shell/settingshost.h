@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsschema.h"
+#include "state/settingsschema.h"
 
 namespace pellix {
 

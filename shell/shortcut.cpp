@@ -1,6 +1,6 @@
 #include "shortcut.h"
 
-#include "vendor.h"
+#include "seam/vendor.h"
 
 namespace pellix {
 

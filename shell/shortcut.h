@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktopshortcut.h"
+#include "shell/platform/desktopshortcut.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "windowfit.h"
 
+#include "base/rounding.h"
 #include "facelook.h"
-#include "hotspot.h"
 
 #include <QRegion>
 

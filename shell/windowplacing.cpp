@@ -1,6 +1,6 @@
 #include "windowplacing.h"
 
-#include "problemreport.h"
+#include "shell/platform/problemreport.h"
 
 #include <QGuiApplication>
 

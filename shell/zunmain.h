@@ -1,13 +1,13 @@
 #pragma once
 
-#include "aboutseam.h"
 #include "beepthread.h"
-#include "entry.h"
+#include "engine/zuncalc.h"
 #include "hotspot.h"
+#include "keypad/entry.h"
+#include "seam/aboutseam.h"
+#include "seam/translator.h"
 #include "settings.h"
 #include "settingshost.h"
-#include "translator.h"
-#include "zuncalc.h"
 
 #include <QPixmap>
 #include <QPoint>

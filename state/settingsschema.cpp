@@ -1,6 +1,6 @@
 #include "settingsschema.h"
 
-#include "ininotation.h"
+#include "ini/ininotation.h"
 
 #include <array>
 #include <limits>

@@ -5,9 +5,9 @@
 // The window and pellix-keys read and write the file through it; pellix-keys,
 // which has no window, reads and writes only the engine's keys.
 
-#include "inidocument.h"
-#include "kepttexts.h"
-#include "zuncalc.h"
+#include "engine/zuncalc.h"
+#include "ini/inidocument.h"
+#include "ini/kepttexts.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 // The key click's player of the platform.
 
-#include "beepthread.h"
+#include "shell/beepthread.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "clicksource.h"
 
 #include "settingspaths.h"
-#include "soundmodule.h"
+#include "shell/soundmodule.h"
 
 namespace pellix {
 

@@ -1,6 +1,6 @@
 #include "clicksource.h"
 
-#include "winsound.h"
+#include "shell/win/winsound.h"
 
 namespace pellix {
 

@@ -1,6 +1,6 @@
 #include "desktopshortcut.h"
 
-#include "winshortcut.h"
+#include "shell/win/winshortcut.h"
 
 #include <QDir>
 

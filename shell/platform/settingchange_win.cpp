@@ -1,6 +1,6 @@
 #include "settingchange.h"
 
-#include "winwindow.h"
+#include "shell/win/winwindow.h"
 
 #include <QCoreApplication>
 

@@ -2,18 +2,13 @@
 
 // The settings files' paths as the system has them.
 
+#include "seam/filepath.h"
+
 #include <QString>
 
 #include <filesystem>
 
 namespace pellix {
-
-// A file name as the system's path: the local 8-bit encoding's bytes, or
-// UTF-16 on Windows.
-std::filesystem::path SystemPath(const QString& fileName);
-
-// A path for messages, decoded the same way.
-QString DisplayPath(const std::filesystem::path& path);
 
 // Whether the current user may create files in folder.
 bool FolderWritable(const std::filesystem::path& folder);

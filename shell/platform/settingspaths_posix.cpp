@@ -1,5 +1,7 @@
 #include "settingspaths.h"
 
+#include "seam/filepath.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
@@ -15,16 +17,6 @@
 #include <string>
 
 namespace pellix {
-
-std::filesystem::path SystemPath(const QString& fileName) {
-    const QByteArray local = QFile::encodeName(fileName);
-    return std::filesystem::path(
-        std::string(local.constData(), static_cast<std::size_t>(local.size())));
-}
-
-QString DisplayPath(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
 
 bool FolderWritable(const std::filesystem::path& folder) {
     return ::access(folder.c_str(), W_OK) == 0;

@@ -1,19 +1,13 @@
 #include "settingspaths.h"
 
+#include "seam/filepath.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
 
 namespace pellix {
-
-std::filesystem::path SystemPath(const QString& fileName) {
-    return std::filesystem::path(fileName.toStdWString());
-}
-
-QString DisplayPath(const std::filesystem::path& path) {
-    return QString::fromStdWString(path.wstring());
-}
 
 bool FolderWritable(const std::filesystem::path& folder) {
     return QFileInfo(DisplayPath(folder)).isWritable();

@@ -1,6 +1,6 @@
 #include "windowband.h"
 
-#include "winwindow.h"
+#include "shell/win/winwindow.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -5,8 +5,8 @@
 // sound is off.
 
 #include "alsaoutput.h"
-#include "clickplayer.h"
 #include "pulseoutput.h"
+#include "shell/clickplayer.h"
 
 #include <malloc.h>
 

@@ -1,5 +1,5 @@
-#include "aboutbox.h"
-#include "tolvbase.h"
+#include "about/aboutbox.h"
+#include "lang/tolvbase.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -300,7 +300,7 @@ TEST_F(AboutBox, LongLinkIsShownShortAndOpensWhole) {
 TEST_F(AboutBox, LanguageFileTranslatesVersionLineAndCaption) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString data = QStringLiteral(PELLIX_ABOUT_TEST_DATA);
+    const QString data = QStringLiteral(PELLIX_LANG_TEST_DATA);
     for (const char* file : {"German.lan", "GermanCommon.lan"}) {
         ASSERT_TRUE(QFile::copy(data + QLatin1Char('/') + QLatin1String(file),
                                 dir.filePath(QLatin1String(file))));

@@ -1,4 +1,4 @@
-#include "aboutbox.h"
+#include "about/aboutbox.h"
 
 #include <QFile>
 #include <QStringList>

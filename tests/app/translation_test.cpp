@@ -1,6 +1,6 @@
-#include "clickplayer.h"
-#include "langmanager.h"
-#include "zunmain.h"
+#include "lang/langmanager.h"
+#include "shell/clickplayer.h"
+#include "shell/zunmain.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -9,7 +9,7 @@
 //
 //   keys_batch SEQUENCES OUTPUT [SEED]
 
-#include "keysrun.h"
+#include "cli/keysrun.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,8 +1,8 @@
 // End-to-end tests of pellix-keys: each runs the built program in a temporary
 // folder and looks at its output, exit code and settings file.
 
-#include "keysrun.h"
-#include "tempfolder.h"
+#include "cli/keysrun.h"
+#include "tests/common/tempfolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Runs a Qt test suite inside the program's application object on the
 // offscreen platform, so that real widgets and events work without a display.
 
-#include "pellixapp.h"
+#include "shell/pellixapp.h"
 
 #include <QStandardPaths>
 

@@ -1,4 +1,4 @@
-#include "decimal.h"
+#include "engine/decimal.h"
 #include "precision.h"
 
 #include <gtest/gtest.h>

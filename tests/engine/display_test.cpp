@@ -1,5 +1,5 @@
-#include "display.h"
-#include "zuncalc.h"
+#include "engine/display.h"
+#include "engine/zuncalc.h"
 
 #include <gtest/gtest.h>
 

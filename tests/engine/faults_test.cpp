@@ -1,4 +1,4 @@
-#include "zuncalc.h"
+#include "engine/zuncalc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "engine/zuncalc.h"
 #include "precision.h"
-#include "zuncalc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "systemseparators.h"
+#include "engine/systemseparators.h"
 
 #include <gtest/gtest.h>
 

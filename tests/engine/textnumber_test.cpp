@@ -1,6 +1,6 @@
-#include "textnumber.h"
+#include "engine/textnumber.h"
 
-#include "faults.h"
+#include "engine/faults.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "inidocument.h"
+#include "ini/inidocument.h"
 
 #include <gtest/gtest.h>
 

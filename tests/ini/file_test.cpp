@@ -1,6 +1,6 @@
-#include "inifile.h"
+#include "ini/inifile.h"
 
-#include "tempfolder.h"
+#include "tests/common/tempfolder.h"
 
 #include <gtest/gtest.h>
 

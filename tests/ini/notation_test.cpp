@@ -1,4 +1,4 @@
-#include "ininotation.h"
+#include "ini/ininotation.h"
 
 #include <gtest/gtest.h>
 

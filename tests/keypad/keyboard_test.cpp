@@ -1,6 +1,6 @@
 // The keyboard table, typed characters and the prefix toggle.
 
-#include "keyboard.h"
+#include "keypad/keyboard.h"
 #include "keys.h"
 
 #include <map>

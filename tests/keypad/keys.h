@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry.h"
+#include "keypad/entry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The key table: hot spots, key codes, the names printed for the shifted
 // functions and what each code means.
 
-#include "keytable.h"
+#include "keypad/keytable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Random key sequences: whatever is pressed, the entry machine stays in a
 // consistent state and every fault ends in the display.
 
-#include "entry.h"
-#include "keyboard.h"
+#include "keypad/entry.h"
+#include "keypad/keyboard.h"
 
 #include <gtest/gtest.h>
 

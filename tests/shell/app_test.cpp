@@ -1,5 +1,5 @@
-#include "pellixapp.h"
-#include "zuncalc.h"
+#include "engine/zuncalc.h"
+#include "shell/pellixapp.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -2,10 +2,11 @@
 // annunciators at several zooms, and the window's place and size restored
 // from any settings file.
 
-#include "facelook.h"
-#include "facepainter.h"
+#include "base/rounding.h"
 #include "imagediff.h"
-#include "zunmain.h"
+#include "shell/facelook.h"
+#include "shell/facepainter.h"
+#include "shell/zunmain.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The face look: every pictured key's place, letter, tooltip and colour,
 // joined to the key table, and the labels laid over the face.
 
-#include "facelook.h"
-#include "keyboard.h"
+#include "keypad/keyboard.h"
+#include "shell/facelook.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // key, the menu's Close, a typed Q, the window manager's close and the
 // application quitting (the termination signals: termination_posix_test.cpp).
 
-#include "inifile.h"
+#include "ini/inifile.h"
+#include "shell/zunmain.h"
 #include "waitfor.h"
-#include "zunmain.h"
 
 #include <QAction>
 #include <QApplication>

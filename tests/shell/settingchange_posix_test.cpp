@@ -1,7 +1,7 @@
 // Where the system has no settings-change broadcast, the window's locale and
 // theme events stand for it: the window stores its settings on them.
 
-#include "zunmain.h"
+#include "shell/zunmain.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // complete state, never a mix, and no fragment that others could read or that
 // outlives the next store.
 
-#include "inifile.h"
-#include "settingsschema.h"
+#include "ini/inifile.h"
+#include "state/settingsschema.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "settings.h"
 #include "settingsfakehost.h"
 #include "settingsprint.h"
+#include "shell/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,8 +3,8 @@
 // A window stand-in for the settings file and the desktop shortcut: plain
 // values behind ISettingsHost, with the designed defaults of the window.
 
-#include "settings.h"
-#include "settingshost.h"
+#include "shell/settings.h"
+#include "shell/settingshost.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "desktoplauncher.h"
-#include "settings.h"
 #include "settingsfakehost.h"
 #include "settingsprint.h"
-#include "shortcut.h"
+#include "shell/platform/desktoplauncher.h"
+#include "shell/settings.h"
+#include "shell/shortcut.h"
 #include "waitfor.h"
 
 #include <QDir>

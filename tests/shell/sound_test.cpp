@@ -1,7 +1,7 @@
-#include "beepthread.h"
-#include "soundmodule.h"
+#include "shell/beepthread.h"
+#include "shell/soundmodule.h"
+#include "shell/wavsound.h"
 #include "waitfor.h"
-#include "wavsound.h"
 
 #include <QElapsedTimer>
 #include <QFile>

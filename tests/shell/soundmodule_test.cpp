@@ -1,7 +1,7 @@
-#include "beepthread.h"
-#include "soundmodule.h"
+#include "shell/beepthread.h"
+#include "shell/soundmodule.h"
+#include "shell/zunmain.h"
 #include "waitfor.h"
-#include "zunmain.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The termination signals (SIGTERM, SIGHUP, SIGINT) reach the event loop, and
 // a real program ended by one stores its state first.
 
-#include "inifile.h"
-#include "termination.h"
+#include "ini/inifile.h"
+#include "shell/platform/termination.h"
+#include "shell/zunmain.h"
 #include "waitfor.h"
-#include "zunmain.h"
 
 #include <QFile>
 #include <QProcess>

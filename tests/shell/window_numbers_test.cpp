@@ -1,7 +1,7 @@
 // The window's numbers: separators read from the system as pellix-keys reads
 // them, and a paste into a number being keyed in.
 
-#include "zunmain.h"
+#include "shell/zunmain.h"
 
 #include <QAction>
 #include <QApplication>

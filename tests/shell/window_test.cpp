@@ -1,8 +1,9 @@
+#include "base/rounding.h"
 #include "imagediff.h"
-#include "settings.h"
-#include "shortcut.h"
+#include "shell/settings.h"
+#include "shell/shortcut.h"
+#include "shell/zunmain.h"
 #include "waitfor.h"
-#include "zunmain.h"
 
 #include <QAccessible>
 #include <QAction>

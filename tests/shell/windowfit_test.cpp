@@ -1,4 +1,4 @@
-#include "windowfit.h"
+#include "shell/windowfit.h"
 
 #include <gtest/gtest.h>
 

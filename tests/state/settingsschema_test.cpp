@@ -1,4 +1,4 @@
-#include "settingsschema.h"
+#include "state/settingsschema.h"
 
 #include <gtest/gtest.h>
 

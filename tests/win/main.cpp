@@ -1,7 +1,7 @@
 // The test program runs like the calculator's GUI thread: COM initialised as a
 // single-threaded apartment for the whole run.
 
-#include "winshortcut.h"
+#include "shell/win/winshortcut.h"
 
 #include <gtest/gtest.h>
 

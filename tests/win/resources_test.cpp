@@ -2,10 +2,10 @@
 // test program carries as the calculator does: the click as WAVE 1, the icon
 // and the version resource.
 
-#include "tempfolder.h"
-#include "winsound.h"
-#include "wintext.h"
-#include "winversion.h"
+#include "shell/win/winsound.h"
+#include "shell/win/wintext.h"
+#include "shell/win/winversion.h"
+#include "tests/common/tempfolder.h"
 
 #include <windows.h>
 

@@ -2,10 +2,10 @@
 // each test works in a temporary folder, and only the one test of the desktop
 // folder itself (CSIDL 0x10) runs where the desktop is a throwaway folder.
 
-#include "tempfolder.h"
-#include "winshortcut.h"
-#include "wintext.h"
-#include "winversion.h"
+#include "shell/win/winshortcut.h"
+#include "shell/win/wintext.h"
+#include "shell/win/winversion.h"
+#include "tests/common/tempfolder.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "wintext.h"
+#include "shell/win/wintext.h"
 
 #include <windows.h>
 

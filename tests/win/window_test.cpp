@@ -1,7 +1,7 @@
 // The window band and the settings-change message, on real (hidden-driver)
 // windows of this process.
 
-#include "winwindow.h"
+#include "shell/win/winwindow.h"
 
 #include <windows.h>
 

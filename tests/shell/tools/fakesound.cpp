@@ -3,7 +3,7 @@
 // player comes with a note (as without an audio device), and one without the
 // entry point.
 
-#include "clickplayer.h"
+#include "shell/clickplayer.h"
 
 #include <QtGlobal>
 

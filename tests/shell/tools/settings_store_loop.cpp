@@ -6,9 +6,9 @@
 // Usage: settings_store_loop FILE [ROUNDS [FALLBACK]]  (without ROUNDS: for ever)
 //        settings_store_loop --program-file  (prints the program's own path)
 
-#include "../settingsfakehost.h"
-#include "settings.h"
-#include "settingspaths.h"
+#include "shell/platform/settingspaths.h"
+#include "shell/settings.h"
+#include "tests/shell/settingsfakehost.h"
 
 #include <QCoreApplication>
 

@@ -1,10 +1,10 @@
 #include "langmanager.h"
 
-#include "filepath.h"
 #include "formclasses.h"
 #include "langcomponent.h"
 #include "langtext.h"
-#include "vendor.h"
+#include "seam/filepath.h"
+#include "seam/vendor.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,8 +1,8 @@
 // Form translation: full names, the class table when reading and harvesting,
 // binding, the walk, and a real round trip through a German translation.
 
-#include "abouttest.h"
-#include "formclasses.h"
+#include "lang/formclasses.h"
+#include "langtest.h"
 #include "testforms.h"
 
 #include <QCoreApplication>
@@ -407,7 +407,7 @@ void ExpectSameKeys(const QString& harvested, const QString& translated) {
 TEST(FormRoundTrip, HarvestTranslateAndSwitchLanguages) {
     QTemporaryDir dir;
     TWorkingDir cwd(dir.path());
-    const QString data = QStringLiteral(PELLIX_ABOUT_TEST_DATA);
+    const QString data = QStringLiteral(PELLIX_LANG_TEST_DATA);
     auto dialogs = std::make_shared<TFakeDialogs>();
     dialogs->SaveAnswer = dir.filePath("Test.ori");
     dialogs->YesAnswer = true;

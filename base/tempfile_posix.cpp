@@ -1,7 +1,5 @@
 #include "tempfile.h"
 
-#include "inifile.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -139,7 +137,7 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
     return removed;
 }
 
-TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
+TFileLock::TFileLock(const std::filesystem::path& path) {
     std::error_code ec;
     // The folder, not the file: a store replaces the file with a new one.
     const std::filesystem::path folder = FollowLink(path, ec).parent_path();
@@ -156,7 +154,7 @@ TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
     FHandle = fd;
 }
 
-TIniFileLock::~TIniFileLock() {
+TFileLock::~TFileLock() {
     if (FHandle >= 0)
         ::close(static_cast<int>(FHandle)); // releases the lock
 }

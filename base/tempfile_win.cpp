@@ -1,6 +1,6 @@
 #include "tempfile.h"
 
-#include "inifile.h"
+#include "hashname.h"
 
 // windows.h first: the other Windows headers build on it.
 #include <windows.h>
@@ -105,21 +105,18 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
     return true;
 }
 
-TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
+TFileLock::TFileLock(const std::filesystem::path& path) {
     std::error_code ec;
     std::wstring name =
         std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec).wstring();
     if (ec)
         name = path.wstring();
     // Windows' file names ignore case; a hash keeps the mutex name short.
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const wchar_t c : name) {
-        hash ^= static_cast<std::uint64_t>(std::towlower(static_cast<wint_t>(c)));
-        hash *= 0x100000001b3ULL;
-    }
-    std::wstring mutexName = L"Local\\pellix-settings-";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        mutexName += L"0123456789abcdef"[(hash >> shift) & 0xF];
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    const std::string digits = HashName(std::wstring_view(name));
+    const std::wstring mutexName =
+        L"Local\\pellix-settings-" + std::wstring(digits.begin(), digits.end());
     HANDLE h = ::CreateMutexW(nullptr, FALSE, mutexName.c_str());
     if (h == nullptr)
         return;
@@ -132,7 +129,7 @@ TIniFileLock::TIniFileLock(const std::filesystem::path& path) {
     FHandle = reinterpret_cast<std::intptr_t>(h);
 }
 
-TIniFileLock::~TIniFileLock() {
+TFileLock::~TFileLock() {
     if (FHandle != -1) {
         ::ReleaseMutex(reinterpret_cast<HANDLE>(FHandle));
         ::CloseHandle(reinterpret_cast<HANDLE>(FHandle));

@@ -2,8 +2,13 @@
 
 namespace pellix {
 
-std::filesystem::path ToFsPath(const QString& fileName) {
+// Windows' file names are UTF-16, as QString is; '\' separates folders as '/' does.
+std::filesystem::path SystemPath(const QString& fileName) {
     return std::filesystem::path(fileName.toStdWString());
+}
+
+QString DisplayPath(const std::filesystem::path& path) {
+    return QString::fromStdWString(path.wstring());
 }
 
 bool EndsWithSeparator(const QString& folder) {

@@ -1,9 +1,9 @@
 // The language manager: the folder scan, language switch, texts and lists,
 // and the build of original language files.
 
-#include "abouttest.h"
-#include "langcomponent.h"
-#include "tolvbase.h"
+#include "lang/langcomponent.h"
+#include "lang/tolvbase.h"
+#include "langtest.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

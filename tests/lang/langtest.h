@@ -3,8 +3,8 @@
 // Helpers of the language tests: files in temporary folders and dialogs that
 // answer themselves.
 
-#include "langdialogs.h"
-#include "langmanager.h"
+#include "lang/langdialogs.h"
+#include "lang/langmanager.h"
 
 #include <QByteArray>
 #include <QDir>

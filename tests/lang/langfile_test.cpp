@@ -1,8 +1,8 @@
 // Language files: reading rules, encodings, byte-exact writing, bad input.
 
-#include "abouttest.h"
-#include "langfile.h"
-#include "langtext.h"
+#include "lang/langfile.h"
+#include "lang/langtext.h"
+#include "langtest.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

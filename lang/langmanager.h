@@ -2,7 +2,7 @@
 
 #include "langdialogs.h"
 #include "langfile.h"
-#include "translator.h"
+#include "seam/translator.h"
 
 #include <QObject>
 #include <QPointer>

@@ -61,6 +61,23 @@ inline std::filesystem::path FollowLink(const std::filesystem::path& path, std::
     return ec ? path : target;
 }
 
+// Keeps the other programs that take it (pellix-keys, the window) from reading
+// or storing the file at path while it lives, so that a read, the changes made
+// from it and their store are one step. It survives the store's
+// replacing of the file: on POSIX it is a lock on the file's folder (flock,
+// advisory; none where the folder cannot be opened), on Windows a mutex named
+// after the file's full path. Waits as long as another holds it.
+class TFileLock {
+public:
+    explicit TFileLock(const std::filesystem::path& path);
+    ~TFileLock();
+    TFileLock(const TFileLock&) = delete;
+    TFileLock& operator=(const TFileLock&) = delete;
+
+private:
+    std::intptr_t FHandle = -1; // folder descriptor or mutex HANDLE; -1 for none
+};
+
 // Flushes the entries of folder (a rename in it) to the disk; best effort.
 void SyncFolder(const std::filesystem::path& folder);
 

@@ -2,7 +2,7 @@
 
 // A form with one control of each translated kind, bound to a manager.
 
-#include "langcomponent.h"
+#include "lang/langcomponent.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "langfile.h"
 
-#include "filepath.h"
-#include "inifile.h"
+#include "ini/inifile.h"
+#include "seam/filepath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -438,7 +438,7 @@ void TLangFile::UpdateFile() const {
     }
     const QByteArray bytes = Bytes();
     if (FFileName.isEmpty() ||
-        !SaveIniFile(ToFsPath(FFileName),
+        !SaveIniFile(SystemPath(FFileName),
                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         throw ELangFileError("Cannot write the language file " + FFileName.toStdString());
     }
