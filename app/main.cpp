@@ -4,6 +4,7 @@
 
 #include "about/aboutbox.h"
 #include "lang/tolvbase.h"
+#include "seam/vendor.h"
 #include "shell/pellixapp.h"
 #include "shell/platform/clicksource.h"
 #include "shell/platform/displayend.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     pellix::ChooseDisplayPlatform(); // XWayland in a Wayland session, where it serves
     pellix::TPellixApplication app(argc, argv);
     pellix::ForgetDisplayPlatformChoice();
-    QCoreApplication::setApplicationName(QStringLiteral("Pellix"));
+    QCoreApplication::setApplicationName(QString::fromLatin1(pellix::ProgramName));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLIX_APP_ID));
 

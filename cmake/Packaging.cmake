@@ -4,8 +4,12 @@
 # pages, metainfo); and the test that builds the Debian package with `cpack`
 # and checks it as Debian's own tools do.
 
-# From the web address www.pellix.example, reversed.
-set(PELLIX_APP_ID example.pellix.Pellix)
+# The web domain without "www.", reversed, and the program's name.
+string(REGEX REPLACE "^www\\." "" pellix_domain "${PELLIX_WebDomain}")
+string(REPLACE "." ";" pellix_domain "${pellix_domain}")
+list(REVERSE pellix_domain)
+list(JOIN pellix_domain "." pellix_domain)
+set(PELLIX_APP_ID ${pellix_domain}.${PELLIX_ProgramName})
 if(TARGET pellix)
     target_compile_definitions(pellix PRIVATE PELLIX_APP_ID="${PELLIX_APP_ID}")
 endif()

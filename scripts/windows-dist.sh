@@ -50,6 +50,7 @@ files="$BUILD/pellix-files.nsh"
 } >"$files"
 
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILES="$files" \
+    -DNAMES="$BUILD/resources/windows/names.nsh" \
     -DOUTFILE="$BUILD/pellix-$version-setup.exe" -DICON="$project/resources/windows/pellix.ico" \
     "$project/resources/windows/pellix.nsi"
 ls -l "$BUILD/$name.zip" "$BUILD/pellix-$version-setup.exe"

@@ -1,6 +1,7 @@
 #pragma once
 
-// Names and addresses of the program, in one place.
+// Names and addresses of the program, in one place: the build (CMakeLists.txt)
+// reads them from here too, for the package, the installer and the metainfo.
 
 namespace pellix {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "seam/vendor.h"
 #include "shell/platform/desktopshortcut.h"
 
 #include <QString>
@@ -12,13 +13,13 @@ namespace pellix {
 // file in a folder (the user's desktop folder in the program; a temporary
 // folder in tests), kept by the platform (desktopshortcut.h).
 
-inline constexpr const char* ShortcutLinkName = "Pellix";
+inline constexpr const char* ShortcutLinkName = ProgramName;
 
 // At a first run: creates the shortcut when none exists; never deletes one.
 void PlaceShortcutOnFirstRun(const QString& target, const QString& linkName,
                              const QString& description, const QString& folder);
 
-// "Pellix", a line break and the web address.
+// The program's name, a line break and the web address.
 QString ShortcutDescription();
 
 // The menu item "Show On Desktop": toggles the program's shortcut in `folder`,

@@ -16,12 +16,12 @@ RequestExecutionLevel user
 !include "FileFunc.nsh"
 !include "${FILES}"
 
-!define APPNAME "Pellix"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellix"
+!include "${NAMES}" ; APPNAME and WEBADDRESS, written by the build
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APPNAME}"
 
 Name "${APPNAME} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$LOCALAPPDATA\Programs\Pellix"
+InstallDir "$LOCALAPPDATA\Programs\${APPNAME}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${APPNAME} ${VERSION}"
 
@@ -30,7 +30,7 @@ VIAddVersionKey "ProductName" "${APPNAME}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${APPNAME} ${VERSION} Setup"
-VIAddVersionKey "LegalCopyright" "Pellix"
+VIAddVersionKey "LegalCopyright" "${APPNAME}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -64,12 +64,12 @@ Section "!${APPNAME}" SecProgram
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APPNAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Pellix"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${APPNAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pellix.exe"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "http://www.pellix.example/"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBADDRESS}"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -94,7 +94,7 @@ Section "Uninstall"
     ${GetOptions} $0 "/RemoveSettings" $1
     IfErrors 0 remove_settings
     IfSilent keep_settings
-    MessageBox MB_YESNO|MB_DEFBUTTON2 "Also remove your Pellix settings (stack, registers, window)?" \
+    MessageBox MB_YESNO|MB_DEFBUTTON2 "Also remove your ${APPNAME} settings (stack, registers, window)?" \
         /SD IDNO IDNO keep_settings
 remove_settings:
     Delete "$INSTDIR\pellix.ini"

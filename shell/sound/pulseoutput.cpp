@@ -1,5 +1,7 @@
 #include "pulseoutput.h"
 
+#include "seam/vendor.h"
+
 #include <pulse/context.h>
 #include <pulse/error.h>
 #include <pulse/proplist.h>
@@ -94,7 +96,7 @@ bool TPulseOutput::Connect(std::string& why) {
         return false;
     }
     pa_threaded_mainloop_lock(FLoop);
-    FContext = pa_context_new(pa_threaded_mainloop_get_api(FLoop), "Pellix");
+    FContext = pa_context_new(pa_threaded_mainloop_get_api(FLoop), ProgramName);
     bool ready = false;
     if (FContext == nullptr) {
         why = "the PulseAudio client could not be set up";

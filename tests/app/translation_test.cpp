@@ -1,6 +1,6 @@
 #include "lang/langmanager.h"
-#include "shell/clickplayer.h"
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,11 +16,6 @@
 using namespace pellix;
 
 namespace {
-
-class SilentPlayer : public IClickPlayer {
-public:
-    void Play() override {}
-};
 
 struct TextCase {
     const char* line;    // in section [ZunMain] of the language file
@@ -45,11 +40,7 @@ TEST_P(WindowTexts, SwitchingLanguageTranslatesTheWindow) {
     lan.close();
 
     TLangManager texts;
-    TShellEnvironment env;
-    env.SettingsFile = dir.filePath(QStringLiteral("pellix.ini"));
-    env.DesktopFolder = dir.path();
-    env.ExecutablePath = QCoreApplication::applicationFilePath();
-    env.Player = std::make_unique<SilentPlayer>();
+    TShellEnvironment env = pellix::testing::TestEnvironment(dir.path());
     env.Texts = &texts;
     TZunMain w(std::move(env));
     const auto shown = [&w, &c] {

@@ -7,6 +7,7 @@
 #include "shell/facelook.h"
 #include "shell/facepainter.h"
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,12 +37,7 @@ protected:
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write("[ZunMain]\n" + settings);
         }
-        TShellEnvironment env;
-        env.SettingsFile = IniPath();
-        env.DesktopFolder = dir.filePath(QStringLiteral("Desktop"));
-        env.ExecutablePath = QCoreApplication::applicationFilePath();
-        env.Regional = Separators{".", ","};
-        w = std::make_unique<TZunMain>(std::move(env));
+        w = std::make_unique<TZunMain>(pellix::testing::TestEnvironment(dir.path()));
         w->show();
     }
 

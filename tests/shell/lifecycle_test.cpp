@@ -4,6 +4,7 @@
 
 #include "ini/inifile.h"
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 #include "waitfor.h"
 
 #include <QAction>
@@ -22,11 +23,6 @@ using namespace pellix;
 
 namespace {
 
-class SilentPlayer : public IClickPlayer {
-public:
-    void Play() override {}
-};
-
 struct EndCase {
     const char* name;
     std::function<void(TZunMain&)> end;
@@ -37,13 +33,7 @@ class EndOfRun : public ::testing::TestWithParam<EndCase> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        TShellEnvironment env;
-        env.SettingsFile = dir.filePath(QStringLiteral("pellix.ini"));
-        env.DesktopFolder = dir.filePath(QStringLiteral("Desktop"));
-        env.ExecutablePath = QCoreApplication::applicationFilePath();
-        env.Player = std::make_unique<SilentPlayer>();
-        env.Regional = Separators{".", ","};
-        w = std::make_unique<TZunMain>(std::move(env));
+        w = std::make_unique<TZunMain>(pellix::testing::TestEnvironment(dir.path()));
         w->Settings().SetSaveHooks(
             {[this](const std::filesystem::path& temp, const std::filesystem::path& target) {
                 ++stores;

@@ -2,6 +2,7 @@
 // theme events stand for it: the window stores its settings on them.
 
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -30,11 +31,7 @@ class SettingChangeEvents : public ::testing::TestWithParam<TEventCase> {};
 TEST_P(SettingChangeEvents, StoreTheSettingsOnlyForLocaleAndTheme) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    TShellEnvironment env;
-    env.SettingsFile = dir.filePath(QStringLiteral("pellix.ini"));
-    env.DesktopFolder = dir.path();
-    env.ExecutablePath = QCoreApplication::applicationFilePath();
-    TZunMain window(std::move(env));
+    TZunMain window(pellix::testing::TestEnvironment(dir.path()));
     const QString file = dir.filePath(QStringLiteral("pellix.ini"));
     ASSERT_FALSE(QFileInfo::exists(file));
     QEvent change(GetParam().Type);

@@ -1,6 +1,7 @@
 #include "shell/beepthread.h"
 #include "shell/soundmodule.h"
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 #include "waitfor.h"
 
 #include <QAction>
@@ -256,12 +257,9 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(soundOn ? "[ZunMain]\r\nSound=1\r\n" : "[ZunMain]\r\nSound=0\r\n");
         f.close();
-        TShellEnvironment env;
+        TShellEnvironment env = pellix::testing::TestEnvironment(dir.path());
         env.SettingsFile = ini;
-        env.DesktopFolder = dir.filePath(QStringLiteral("Desktop"));
-        env.ExecutablePath = QCoreApplication::applicationFilePath();
         env.Player = Player({module});
-        env.Regional = Separators{".", ","};
         auto w = std::make_unique<TZunMain>(std::move(env));
         w->show();
         return w;

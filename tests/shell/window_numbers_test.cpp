@@ -2,6 +2,7 @@
 // them, and a paste into a number being keyed in.
 
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,10 +31,8 @@ protected:
         }
         SetLcAll("C");
         ASSERT_TRUE(dir.isValid());
-        TShellEnvironment env;
-        env.SettingsFile = dir.filePath(QStringLiteral("pellix.ini"));
-        env.DesktopFolder = dir.path();
-        env.ExecutablePath = QCoreApplication::applicationFilePath();
+        TShellEnvironment env = pellix::testing::TestEnvironment(dir.path());
+        env.Regional.reset(); // the locale's, which these tests set
         w = std::make_unique<TZunMain>(std::move(env));
         w->show();
     }

@@ -3,6 +3,7 @@
 #include "shell/settings.h"
 #include "shell/shortcut.h"
 #include "shell/zunmain.h"
+#include "tests/common/shellenvironment.h"
 #include "waitfor.h"
 
 #include <QAccessible>
@@ -62,12 +63,8 @@ protected:
     }
 
     std::unique_ptr<TZunMain> Create() {
-        TShellEnvironment env;
-        env.SettingsFile = IniPath();
-        env.DesktopFolder = dir.filePath(QStringLiteral("Desktop"));
-        env.ExecutablePath = QCoreApplication::applicationFilePath();
+        TShellEnvironment env = pellix::testing::TestEnvironment(dir.path());
         env.Player = std::make_unique<CountingPlayer>(plays);
-        env.Regional = Separators{".", ","};
         env.AboutFactory = [this](QWidget* owner) { return new FakeAbout(owner, aboutOpens); };
         auto win = std::make_unique<TZunMain>(std::move(env));
         win->show();
