@@ -16,7 +16,7 @@ namespace pellix {
 class TTempFile {
 public:
     TTempFile() = default;
-    ~TTempFile();
+    ~TTempFile() { Close(); }
     TTempFile(const TTempFile&) = delete;
     TTempFile& operator=(const TTempFile&) = delete;
 

@@ -40,10 +40,6 @@ std::error_code WriteAllAndSync(int fd, std::string_view bytes) {
 
 } // namespace
 
-TTempFile::~TTempFile() {
-    Close();
-}
-
 std::error_code TTempFile::Create(const std::filesystem::path& path,
                                   std::optional<std::filesystem::perms> perms) {
     Close();

@@ -34,10 +34,6 @@ std::error_code WriteAllAndSync(HANDLE h, std::string_view bytes) {
 
 } // namespace
 
-TTempFile::~TTempFile() {
-    Close();
-}
-
 std::error_code TTempFile::Create(const std::filesystem::path& path,
                                   std::optional<std::filesystem::perms>) {
     Close();
