@@ -4,14 +4,9 @@
 # and the time from each to the first sample of its click at the sink.
 # Usage: bench/clicklatency.sh BUILD_DIR [PRESSES]
 set -eu
-build=${1:-build-bench}
+. "$(dirname "$0")/common.sh"
+bench_start 1280x1024 "$@"
 presses=${2:-50}
-root=$(cd "$(dirname "$0")/.." && pwd)
-case $build in /*) ;; *) build="$root/$build" ;; esac
-
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" sh "$0" "$@"
-fi
 work=$(mktemp -d)
 pulse=""
 calc=""
@@ -19,7 +14,6 @@ silence=""
 trap 'kill $calc $silence $pulse 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run" "$work/home"
 export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
-. "$root/bench/nullsink.sh"
 start_null_sink
 
 # The null sink has a fixed latency of two seconds unless a stream asks for

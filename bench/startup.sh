@@ -6,20 +6,15 @@
 # PELLIX_BEFORE=path/to/another/pellix adds that build to every round (for
 # before/after figures from one run).
 set -eu
-build=${1:-build-bench}
+. "$(dirname "$0")/common.sh"
+bench_start 1920x1080 "$@"
 runs=${2:-9}
-root=$(cd "$(dirname "$0")/.." && pwd)
-case $build in /*) ;; *) build="$root/$build" ;; esac
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" sh "$0" "$@"
-fi
 work=$(mktemp -d)
 pulse=""
 trap 'kill $pulse 2>/dev/null; rm -rf "$work"' EXIT
 # A sound server as on a desktop, so that the sound module connects to it.
 mkdir -m 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run"
-. "$root/bench/nullsink.sh"
 start_null_sink
 
 # name|program|title: Pellix runs with its sound module beside it, so the
