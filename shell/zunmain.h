@@ -48,41 +48,20 @@ public:
     TZunCalc Zun;
     TZunEntry Entry;
 
-    // One key press through a hot spot; its faults end in the display.
-    void KeyClick(THotSpot* sender);
     // The application's last-resort fault handler (main installs it): the
     // message (or "Invalid Data") becomes the display.
     void AppException(std::string_view message);
-
-    void imMouseDown(THotSpot* sender);
-    void imMouseUp(THotSpot* sender, int x);
-    void imCloseClick();
     // Stores the settings at the end of the run, once however many ways the
     // end is reported (the close key, the window's close, the application
     // quitting); a window shown again may end and store again.
     void StoreOnEnd();
-    void StoreOnSettingChange();
-    void lbFClick(QObject* sender);
-
-    void mnSoundClick();
-    void mnShowOnDesktopClick();
-    void mnStayOnTopClick();
-    void Copy1Click();
-    void Paste1Click();
-    void ShowAbout();
-
-    void FormMouseWheelDown();
-    void FormMouseWheelUp();
-    void FormDeactivate();
 
     // ISettingsHost
     TWindowSettings WindowSettings() const override;
     void SetWindowSettings(const TWindowSettings& values) override;
 
     bool IsSound() const { return FStored.Sound; }
-    void SetSound(bool on);
     bool StayOnTop() const { return FStored.StayOnTop; }
-    void SetStayOnTop(bool on);
     double TotalScale() const { return FStored.TotalScale; }
 
     double Scale() const { return FScale; }
@@ -91,10 +70,6 @@ public:
     THotSpot* HotSpot(const char* control) const;
     TFaceLabel* Label(const char* control) const;
     TSettings& Settings() { return *FSettings; }
-    TBeepThread& BeepWorker() { return *Beep; }
-
-    static constexpr double ScaleFactor = 1.1;
-    static constexpr double MinTotalScale = 0.3;
 
 signals:
     // Once, after the first paint has reached the screen: what the first
@@ -115,20 +90,52 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Where the window stands at the design's size, on the primary screen.
+    static constexpr QPoint DesignedPos{427, 196};
+    static constexpr double ScaleFactor = 1.1;
+    static constexpr double MinTotalScale = 0.3;
+
+    // Construction, the window's band and the run's end (zunmain.cpp).
     void FormCreate();
     void CreateControls();
+    void ShowLabels();
+    void imCloseClick();
+    void StoreOnSettingChange();
+    void SetStayOnTop(bool on);
+    void ApplyWindowBand();
+    void FormDeactivate();
+
+    // The keys, by mouse and keyboard (zunkeys.cpp).
+    // One key press through a hot spot; its faults end in the display.
+    void KeyClick(THotSpot* sender);
+    void imMouseDown(THotSpot* sender);
+    void imMouseUp(THotSpot* sender, int x);
+    void lbFClick(QObject* sender);
+
+    // The popup menu (zunmenu.cpp).
+    void CreateMenu();
     // The menu's captions and the face's accessible names in the current
     // language, from their built-in texts.
     void Translate();
-    void CreateMenu();
+    void SetSound(bool on);
+    void mnSoundClick();
+    void mnShowOnDesktopClick();
+    void mnStayOnTopClick();
+    void Copy1Click();
+    void Paste1Click();
+    void ShowAbout();
+
+    // The zoom, and the restored window's place and zoom (zunzoom.cpp).
     void Zoom(double factor);
     void ScaleControl(QWidget* control);
     void SetClientSize(QSize size);
-    void ApplyWindowBand();
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
     void MendRestoredWindow();
+
+    // The face and its pressed keys (zunpaint.cpp).
     QRect PressedArea(const THotSpot* spot) const;
     int PressedShift() const;
-    void ShowLabels();
     void ShowPressed(THotSpot* spot, bool pressed);
     void AfterFirstPaint();
 
@@ -154,7 +161,7 @@ private:
     QAction* About1 = nullptr;
     QAction* Close1 = nullptr;
 
-    QPoint MousePos{-1, -1};
+    QPoint MousePos{-1, -1}; // where a drag took hold of the window; -1: no drag
     // The window's values in the settings file; Left and Top are the position
     // read from it, which the window takes once checked against the screens.
     TWindowSettings FStored;
