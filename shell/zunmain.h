@@ -91,7 +91,6 @@ public:
     THotSpot* HotSpot(const char* control) const;
     TFaceLabel* Label(const char* control) const;
     TSettings& Settings() { return *FSettings; }
-    TBeepThread& BeepWorker() { return *Beep; }
 
     static constexpr double ScaleFactor = 1.1;
     static constexpr double MinTotalScale = 0.3;
