@@ -231,10 +231,6 @@ TIniDocument::TKeyHit TIniDocument::Find(std::string_view section, std::string_v
     return hit;
 }
 
-bool TIniDocument::HasSection(std::string_view section) const {
-    return !Bodies(Trim(section)).Ranges.empty();
-}
-
 std::optional<std::string> TIniDocument::ReadString(std::string_view section,
                                                     std::string_view key) const {
     if (Trim(key).empty())
@@ -302,42 +298,9 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key,
     return true;
 }
 
-std::int32_t TIniDocument::ReadInteger(std::string_view section, std::string_view key,
-                                       std::int32_t def) const {
-    const auto text = ReadString(section, key);
-    if (!text)
-        return def;
-    return IniIntegerOf(*text).value_or(def);
-}
-
 void TIniDocument::WriteInteger(std::string_view section, std::string_view key,
                                 std::int32_t value) {
     WriteString(section, key, IniIntegerText(value));
-}
-
-bool TIniDocument::ReadBool(std::string_view section, std::string_view key, bool def) const {
-    return ReadInteger(section, key, def ? 1 : 0) != 0;
-}
-
-void TIniDocument::WriteBool(std::string_view section, std::string_view key, bool value) {
-    WriteString(section, key, value ? "1" : "0");
-}
-
-std::uint8_t TIniDocument::ReadLowByte(std::string_view section, std::string_view key,
-                                       std::uint8_t def) const {
-    return static_cast<std::uint8_t>(ReadInteger(section, key, def) & 0xFF);
-}
-
-bool TIniDocument::ReadLowByteBool(std::string_view section, std::string_view key, bool def) const {
-    return ReadLowByte(section, key, def ? 1 : 0) != 0;
-}
-
-double TIniDocument::ReadFloat(std::string_view section, std::string_view key, double def,
-                               std::string_view decimalSep) const {
-    const auto text = ReadString(section, key);
-    if (!text)
-        return def;
-    return IniFloatOf(*text, decimalSep).value_or(def);
 }
 
 void TIniDocument::WriteFloat(std::string_view section, std::string_view key, double value,

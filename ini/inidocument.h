@@ -61,8 +61,6 @@ public:
     TIniEncoding Encoding() const { return FEncoding; }
     TLineEnd LineEnd() const { return FLineEnd; }
 
-    bool HasSection(std::string_view section) const;
-
     // The value of a key, or nullopt when the key (or its section) is missing.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
 
@@ -72,24 +70,8 @@ public:
     // '[', ';' or '#'.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
-    // Value notations of the settings file (see ininotation.h). Each reader
-    // returns def for a missing, empty or unreadable value.
-    std::int32_t ReadInteger(std::string_view section, std::string_view key,
-                             std::int32_t def) const;
+    // Stores a value in a notation of the settings file (see ininotation.h).
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
-
-    // Read as an integer: non-zero is true. Written "1" or "0".
-    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
-    void WriteBool(std::string_view section, std::string_view key, bool value);
-
-    // Read as an integer of which only the low 8 bits count (enumeration
-    // ordinals; switches that are off when those bits are zero).
-    std::uint8_t ReadLowByte(std::string_view section, std::string_view key,
-                             std::uint8_t def) const;
-    bool ReadLowByteBool(std::string_view section, std::string_view key, bool def) const;
-
-    double ReadFloat(std::string_view section, std::string_view key, double def,
-                     std::string_view decimalSep) const;
     void WriteFloat(std::string_view section, std::string_view key, double value,
                     std::string_view decimalSep);
 

@@ -20,11 +20,6 @@ bool SameName(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::int32_t TKeptTexts::ReadInteger(const TIniDocument& doc, std::string_view section,
-                                     std::string_view key, std::int32_t def) {
-    return Read(doc, section, key, def, IniIntegerOf);
-}
-
 double TKeptTexts::ReadFloat(const TIniDocument& doc, std::string_view section,
                              std::string_view key, double def, std::string_view decimalSep) {
     return Read(doc, section, key, def,

@@ -31,8 +31,6 @@ public:
         return def;
     }
 
-    std::int32_t ReadInteger(const TIniDocument& doc, std::string_view section,
-                             std::string_view key, std::int32_t def);
     double ReadFloat(const TIniDocument& doc, std::string_view section, std::string_view key,
                      double def, std::string_view decimalSep);
     // An integer of which only the low 8 bits count, accepted up to highest.

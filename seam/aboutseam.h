@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QEvent>
-
 #include <functional>
 
 class QWidget;
@@ -19,8 +17,5 @@ public:
 
 // Creates the hidden box, owned by the given window (a Qt child of it).
 using TAboutFactory = std::function<IAboutBox*(QWidget* owner)>;
-
-// The main window's own message that opens the box, sent synchronously.
-inline const QEvent::Type WM_SHOWABOUT = static_cast<QEvent::Type>(QEvent::User + 1);
 
 } // namespace pellix

@@ -1,8 +1,9 @@
 #pragma once
 
 // What the sound worker plays with, and the boundary between the program and
-// its sound module: the program links no audio library; the module, loaded
-// by the worker after the window is shown, brings the player.
+// a sound module where the platform's player is one (clicksource.h): the
+// program links no audio library for it; the module, loaded by the worker
+// after the window is shown, brings the player.
 
 #include <cstddef>
 #include <string>

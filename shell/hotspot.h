@@ -33,7 +33,6 @@ public:
     THotSpot(const FaceKey* key, const char* control, QWidget* parent);
 
     const FaceKey* Key() const { return FKey; }
-    int Tag() const { return FKey != nullptr ? FKey->Code : NoKeyCode; }
 
     // From the press to the release the key is drawn pressed.
     void SetPressed(bool pressed) { FPressed = pressed; }

@@ -2,17 +2,11 @@
 
 #include "shell/platform/virtualkey.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace pellix {
 
 namespace {
-
-bool UsesEvdevKeycodes() {
-    const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
-}
 
 std::uint16_t KeypadKey(int key) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
@@ -41,6 +35,7 @@ std::uint16_t KeypadKey(int key) {
 } // namespace
 
 std::uint16_t VirtualKeyOf(const QKeyEvent& event) {
+    // The system's code knows the key by position; Qt's key by the character.
     if (const std::uint16_t system = SystemVirtualKey(event)) {
         return system;
     }
@@ -49,12 +44,6 @@ std::uint16_t VirtualKeyOf(const QKeyEvent& event) {
         if (const std::uint16_t k = KeypadKey(key)) {
             return k;
         }
-    }
-    // The digit row by position: evdev keycodes 10 to 19 are 1..9, 0.
-    const quint32 scan = event.nativeScanCode();
-    if (UsesEvdevKeycodes() && scan >= 10 && scan <= 19 &&
-        !(event.modifiers() & Qt::KeypadModifier)) {
-        return static_cast<std::uint16_t>(scan == 19 ? 0x30 : 0x31 + (scan - 10));
     }
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
         return static_cast<std::uint16_t>(0x30 + (key - Qt::Key_0));

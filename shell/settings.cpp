@@ -123,16 +123,6 @@ bool TSettings::Save(const TIniDocument& doc) {
     return false;
 }
 
-QString CFGFileNameFor(const QString& exePath) {
-    if (exePath.isEmpty())
-        return {};
-    const qsizetype nameStart = FileNameStart(exePath);
-    const qsizetype dot = exePath.lastIndexOf(QLatin1Char('.'));
-    if (dot > nameStart)
-        return exePath.left(dot) + QStringLiteral(".ini");
-    return exePath + QStringLiteral(".ini");
-}
-
 std::filesystem::path CFGFileNameFor(const std::filesystem::path& exePath) {
     if (exePath.empty())
         return {};

@@ -59,7 +59,6 @@ public:
 
     bool Loading() const { return FLoading; }
     QString CFGFileName() const;
-    const std::filesystem::path& FilePath() const { return FFiles.File; }
 
     // Separator of the float values. Empty (the default) means the system
     // locale's, looked up at each load and store.
@@ -100,7 +99,6 @@ TSettingsFiles SettingsFilesFor(const std::filesystem::path& beside,
 // The settings file of the executable at exePath: its extension (the part of
 // the file name from its last dot, a leading dot excepted) replaced by ".ini",
 // or ".ini" appended when it has none. Empty for an empty path.
-QString CFGFileNameFor(const QString& exePath);
 std::filesystem::path CFGFileNameFor(const std::filesystem::path& exePath);
 
 } // namespace pellix

@@ -1,6 +1,7 @@
 #pragma once
 
-// The key click's player of the platform.
+// The key click's player of the platform. What each platform plays with is
+// said in its source.
 
 #include "shell/beepthread.h"
 
@@ -8,10 +9,7 @@
 
 namespace pellix {
 
-// On Windows: the program's "WAVE" resource 1 played with PlaySoundW and
-// SND_RESOURCE alone (synchronous; the number of auxiliary audio devices is
-// asked once when the player is made). Elsewhere: the sound module's player
-// (TModuleClickPlayer), the module being found relative to the executable.
+// A player of the program's click, for the sound worker.
 std::unique_ptr<IClickPlayer> PlatformClickPlayer();
 
 } // namespace pellix

@@ -5,6 +5,7 @@
 
 namespace pellix {
 
+// The sound module's player, the module being found relative to the executable.
 std::unique_ptr<IClickPlayer> PlatformClickPlayer() {
     return std::make_unique<TModuleClickPlayer>(
         SoundModuleCandidates(DisplayPath(ProgramFile().parent_path())));

@@ -6,10 +6,14 @@ namespace pellix {
 
 namespace {
 
+// The program's "WAVE" resource 1 played with PlaySoundW and SND_RESOURCE
+// alone, so each play is synchronous.
 class TPlaySoundClickPlayer : public IClickPlayer {
 public:
     TPlaySoundClickPlayer() {
-        (void)win::AuxiliaryDeviceCount(); // asked once; the answer is not used
+        // The number of auxiliary audio devices, asked once when the player is
+        // made; the answer is not used.
+        (void)win::AuxiliaryDeviceCount();
     }
     void Play() override { win::PlayClickResource(); }
 };

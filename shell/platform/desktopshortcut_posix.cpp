@@ -48,6 +48,9 @@ void CreateLauncher(const QString& file, const QString& target, const QString& l
 
 } // namespace
 
+// The shortcut is a freedesktop launcher "<name>.desktop" (desktoplauncher.h).
+
+// The desktop location of the freedesktop user folders (honours XDG_DESKTOP_DIR).
 QString DesktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
@@ -71,6 +74,8 @@ bool ShortcutExists(const QString& linkName, const QString& folder) {
     return info.isSymLink() || (info.exists() && !info.isDir());
 }
 
+// Nothing is reported but a target that cannot stand in a launcher (see
+// LauncherPathProblem); nothing is thrown.
 void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
                     const QString& folder) {
     try {

@@ -16,6 +16,10 @@ std::wstring Native(const QString& path) {
 
 } // namespace
 
+// The shortcut is a shell link "<name>.lnk" made through the shell-link object.
+
+// CSIDL_DESKTOPDIRECTORY (0x10) through SHGetSpecialFolderLocation and
+// SHGetPathFromIDListW.
 QString DesktopFolder() {
     return QString::fromStdWString(win::SpecialFolderPath(win::CsidlDesktopDirectory));
 }
@@ -30,7 +34,13 @@ bool ShortcutExists(const QString& linkName, const QString& folder) {
 
 void ToggleShortcut(const QString& target, const QString& linkName, const QString& description,
                     const QString& folder) {
-    // A shell link that cannot be made raises its fault for the caller.
+    // The shell-link object (CLSID_ShellLink, with IShellLinkW and
+    // IPersistFile) gets target, working folder (with its trailing backslash)
+    // and description; then the file is deleted when there is one, else the
+    // object is saved as that file. COM is initialised on the calling thread
+    // for the call when it is not yet. A missing object or interface throws
+    // win::EComFault ("<system text>, ClassID: {…}") before anything changes on
+    // disk, for the caller.
     const win::TComApartment com;
     win::ToggleShortcut(Native(target), linkName.toStdWString(), description.toStdWString(),
                         Native(folder));

@@ -1,7 +1,8 @@
 #pragma once
 
 // The ends of the window that reach it as no close: the display lost, and its
-// native window destroyed by another program. One interface for every platform.
+// native window destroyed by another program. One interface for every
+// platform; what each one watches is said in its source.
 
 #include <QAbstractNativeEventFilter>
 
@@ -11,18 +12,12 @@ class QWidget;
 
 namespace pellix {
 
-// Calls `onDisplayLost` when the connection to the display breaks (the X
-// server ends or crashes, the session goes away, xkill cuts the connection):
-// Qt's xcb platform then says "The X11 connection broke" and ends the process
-// with exit(1) at once, so the call comes right at that message, on the GUI
-// thread, and must not need the display. Calls `onWindowDestroyed` once, from
-// the event loop, when another client destroys `window`'s native window
-// (`xdotool windowclose`), which Qt leaves unnoticed: the process would go on
-// without a window.
-// One object at a time; the earlier message handler comes back when it goes.
-//
-// Windows has neither: the desktop outlives the program, and only the thread
-// that made a window can destroy it. The object does nothing there.
+// Calls `onDisplayLost` when the connection to the display breaks, right
+// before Qt ends the process: on the GUI thread, and the call must not need
+// the display. Calls `onWindowDestroyed` once, from the event loop, when
+// another program destroys `window`'s native window, which Qt leaves
+// unnoticed: the process would go on without a window. Where the platform has
+// neither end, the object does nothing. One object at a time.
 class TDisplayEnd : public QAbstractNativeEventFilter {
 public:
     TDisplayEnd(const QWidget& window, std::function<void()> onDisplayLost,

@@ -9,6 +9,13 @@
 
 namespace pellix {
 
+// The connection to the X server breaks when the server ends or crashes, the
+// session goes away or xkill cuts it: Qt's xcb platform then says "The X11
+// connection broke" and ends the process with exit(1) at once, so the call
+// comes right at that message, from a message handler of our own (the earlier
+// one comes back when the object goes). A window destroyed by another client
+// (`xdotool windowclose`) shows as its DestroyNotify event.
+
 namespace {
 
 const TDisplayEnd* Current = nullptr;

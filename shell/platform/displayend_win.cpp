@@ -4,7 +4,8 @@
 
 namespace pellix {
 
-// Nothing to watch (displayend.h).
+// Nothing to watch: the desktop outlives the program, and only the thread
+// that made a window can destroy it.
 TDisplayEnd::TDisplayEnd(const QWidget& window, std::function<void()> onDisplayLost,
                          std::function<void()> onWindowDestroyed)
     : FWindow(window), FOnDisplayLost(std::move(onDisplayLost)),

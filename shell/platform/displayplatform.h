@@ -1,17 +1,14 @@
 #pragma once
 
 // Which of Qt's display platforms the program runs on, chosen before the
-// application object exists.
+// application object exists. What each platform chooses is said in its source.
 
 namespace pellix {
 
-// In a Wayland session where XWayland serves X11 clients (DISPLAY is set) and
-// the user chose no platform (QT_QPA_PLATFORM unset or empty), asks Qt for
-// X11 ("xcb", then "wayland" should no X server answer): natively on Wayland
-// a client can neither place its window nor keep it above others, so the
-// stored position, stay-on-top and dragging would not work. Call before the
-// application is created. Returns whether it chose. Windows has one platform:
-// there it does nothing and returns false.
+// Where the user chose no display platform and the default one would keep the
+// window from being placed or kept above others (the stored position,
+// stay-on-top and dragging would not work), asks Qt for one that can. Call
+// before the application is created. Returns whether it chose.
 bool ChooseDisplayPlatform();
 
 // Call once the application exists: the choice leaves the environment, so

@@ -22,6 +22,10 @@ bool WaylandSession() {
 
 } // namespace
 
+// In a Wayland session where XWayland serves X11 clients (DISPLAY is set) and
+// the user chose no platform (QT_QPA_PLATFORM unset or empty), asks Qt for
+// X11 ("xcb", then "wayland" should no X server answer): natively on Wayland
+// a client can neither place its window nor keep it above others.
 bool ChooseDisplayPlatform() {
     if (!IsSet(PlatformVariable) && IsSet("DISPLAY") && WaylandSession()) {
         Chosen = setenv(PlatformVariable, "xcb;wayland", 1) == 0;

@@ -15,6 +15,7 @@ bool TSettingChangeFilter::nativeEventFilter(const QByteArray& /*eventType*/, vo
     return false;
 }
 
+// Qt's own events for the regional settings and the look.
 bool AnnouncesSettingChange(const QEvent& event) {
     return event.type() == QEvent::LocaleChange || event.type() == QEvent::ThemeChange;
 }

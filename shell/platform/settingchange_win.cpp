@@ -8,6 +8,8 @@
 
 namespace pellix {
 
+// The broadcast is WM_SETTINGCHANGE (0x001A), watched by a filter installed
+// on the application while the object lives.
 TSettingChangeFilter::TSettingChangeFilter(QWidget& window, std::function<void()> onChange)
     : FWindow(&window), FOnChange(std::move(onChange)) {
     if (QCoreApplication* app = QCoreApplication::instance())

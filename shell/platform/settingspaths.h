@@ -4,8 +4,6 @@
 
 #include "seam/filepath.h"
 
-#include <QString>
-
 #include <filesystem>
 
 namespace pellix {
@@ -17,12 +15,7 @@ bool FolderWritable(const std::filesystem::path& folder);
 bool FileWritable(const std::filesystem::path& path);
 
 // The running program's file as the system's bytes, however it was started:
-// on Linux also when the dynamic loader started it (where /proc/self/exe and
-// Qt name the loader).
+// also when a program loader started it and the system names the loader.
 std::filesystem::path ProgramFile();
-
-// Where the file name starts in path: after its last folder separator ('/',
-// and on Windows also '\'), 0 when there is none.
-qsizetype FileNameStart(const QString& path);
 
 } // namespace pellix

@@ -31,7 +31,7 @@ bool FileWritable(const std::filesystem::path& path) {
 
 std::filesystem::path ProgramFile() {
     // The file mapped where this code lies: the program itself, also where the
-    // kernel started the dynamic loader and /proc/self/exe names that.
+    // kernel started the dynamic loader and /proc/self/exe and Qt name that.
     const auto here = reinterpret_cast<std::uintptr_t>(&ProgramFile);
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);) {
@@ -59,10 +59,6 @@ std::filesystem::path ProgramFile() {
     if (ec || exe.empty())
         exe = SystemPath(QCoreApplication::applicationFilePath());
     return exe;
-}
-
-qsizetype FileNameStart(const QString& path) {
-    return path.lastIndexOf(QLatin1Char('/')) + 1;
 }
 
 } // namespace pellix

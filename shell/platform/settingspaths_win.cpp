@@ -5,8 +5,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace pellix {
 
 bool FolderWritable(const std::filesystem::path& folder) {
@@ -20,10 +18,6 @@ bool FileWritable(const std::filesystem::path& path) {
 std::filesystem::path ProgramFile() {
     // The program's own module: Windows has no loader that stands in for it.
     return SystemPath(QCoreApplication::applicationFilePath());
-}
-
-qsizetype FileNameStart(const QString& path) {
-    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
 }
 
 } // namespace pellix

@@ -1,7 +1,8 @@
 #pragma once
 
 // Requests to end the program that come from outside its windows, handed to
-// the event loop, one interface for every platform.
+// the event loop, one interface for every platform; which requests each one
+// has is said in its source.
 
 #include <QObject>
 
@@ -11,23 +12,18 @@ class QSocketNotifier;
 
 namespace pellix {
 
-// Calls `onRequest` on the GUI thread, from the event loop, when the process
-// is asked to end by SIGTERM (a plain kill, the system shutting down), SIGHUP
-// (the terminal or session going away) or SIGINT (Ctrl+C), so that the
-// program ends in order instead of being killed. The signal handler does
-// nothing but write the signal's number into a socket pair, which is safe at
-// any moment; a socket notifier reads it in the loop. A signal that was set to
-// be ignored when the object is made (nohup, a background job) stays ignored.
-// One object at a time; the earlier handlers come back when it goes.
-//
-// Windows has no such signals for a program with windows: the end of the
-// session reaches the program as WM_QUERYENDSESSION and WM_ENDSESSION, which
-// Qt turns into its session management and aboutToQuit, and the object does
-// nothing there.
 // A closed pipe on stdout or stderr fails the write instead of ending the
-// program with SIGPIPE before it stores (POSIX; nothing to do on Windows).
+// program before it stores.
 void IgnoreBrokenPipes();
 
+// Calls `onRequest` on the GUI thread, from the event loop, with the request's
+// number when the process is asked to end from outside (a plain kill, the
+// system shutting down, the terminal or session going away, Ctrl+C), so that
+// the program ends in order instead of being killed. A request that was set
+// to be ignored when the object is made stays ignored. One object at a time;
+// the earlier handlers come back when it goes. Where such requests reach a
+// program with windows through Qt's session management instead, the object
+// does nothing.
 class TTerminationRequests : public QObject {
 public:
     explicit TTerminationRequests(std::function<void(int number)> onRequest,

@@ -13,9 +13,17 @@
 
 namespace pellix {
 
+// Without SIGPIPE the write fails instead.
 void IgnoreBrokenPipes() {
     std::signal(SIGPIPE, SIG_IGN);
 }
+
+// The requests are SIGTERM (a plain kill, the system shutting down), SIGHUP
+// (the terminal or session going away) and SIGINT (Ctrl+C); their number is
+// the signal's. The signal handler does nothing but write the number into a
+// socket pair, which is safe at any moment; a socket notifier reads it in the
+// loop. A signal ignored when the object is made (nohup, a background job)
+// keeps being ignored.
 
 namespace {
 

@@ -2,10 +2,12 @@
 
 namespace pellix {
 
+// No signal ends a program when a pipe closes.
 void IgnoreBrokenPipes() {}
 
-// The end of the session comes as WM_QUERYENDSESSION and WM_ENDSESSION, which
-// Qt handles itself (termination.h): nothing to watch here.
+// A program with windows gets no termination signals: the end of the session
+// comes as WM_QUERYENDSESSION and WM_ENDSESSION, which Qt turns into its
+// session management and aboutToQuit. Nothing to watch here.
 TTerminationRequests::TTerminationRequests(std::function<void(int)> onRequest, QObject* parent)
     : QObject(parent), FOnRequest(std::move(onRequest)) {}
 

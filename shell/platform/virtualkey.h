@@ -8,9 +8,8 @@ class QKeyEvent;
 
 namespace pellix {
 
-// On Windows the event's native virtual key when it is a 16-bit code other
-// than 0; elsewhere 0 (the native virtual key there is a keysym, no
-// virtual-key code), and the key is known by Qt's key and scan code instead.
+// The virtual-key code the system gives for the event's physical key, or 0
+// where it gives none: the key is then known by Qt's key alone.
 std::uint16_t SystemVirtualKey(const QKeyEvent& event);
 
 } // namespace pellix

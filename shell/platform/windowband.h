@@ -1,7 +1,7 @@
 #pragma once
 
 // The window band (topmost or normal) of a top-level window, one interface
-// for every platform.
+// for every platform; how each one sets it is said in its source.
 
 class QWidget;
 
@@ -10,15 +10,11 @@ namespace pellix {
 // Puts the window into the topmost band or out of it, without moving or
 // resizing it. The native window is neither re-created, hidden nor
 // activated: Qt's record of the stay-on-top flag and the native window's
-// flags are updated; on Windows the band is set with SetWindowPos(HWND_TOPMOST
-// or HWND_NOTOPMOST, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE), elsewhere the
-// window system is asked for it (on X11 the window manager's "above" state).
+// flags are updated, and the window system is asked for the band.
 void SetWindowBand(QWidget& window, bool topmost);
 
 // Puts the window back into its band when the program loses activation,
-// without moving, resizing or activating it. On Windows: SetWindowPos with
-// HWND_TOPMOST or HWND_NOTOPMOST and the flags 0x13 alone. Elsewhere:
-// SetWindowBand, then a shown topmost window is raised.
+// without moving, resizing or activating it.
 void ReassertWindowBand(QWidget& window, bool topmost);
 
 } // namespace pellix

@@ -24,6 +24,7 @@ void SetWindowBand(QWidget& window, bool topmost) {
         handle->setFlags(flags);
 }
 
+// The band set again, and a shown topmost window raised.
 void ReassertWindowBand(QWidget& window, bool topmost) {
     SetWindowBand(window, topmost);
     // Raised only when another program took the activation: a window of our

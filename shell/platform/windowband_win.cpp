@@ -9,6 +9,8 @@
 
 namespace pellix {
 
+// The band is set with SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST,
+// SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE), the flags 0x13 alone.
 void SetWindowBand(QWidget& window, bool topmost) {
     Qt::WindowFlags flags = window.windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
@@ -23,6 +25,7 @@ void SetWindowBand(QWidget& window, bool topmost) {
     win::PutWindowInBand(static_cast<std::uintptr_t>(window.internalWinId()), topmost);
 }
 
+// SetWindowPos alone, as above.
 void ReassertWindowBand(QWidget& window, bool topmost) {
     if (window.internalWinId() != 0)
         win::PutWindowInBand(static_cast<std::uintptr_t>(window.internalWinId()), topmost);

@@ -26,7 +26,6 @@ TEST_P(IniDocumentBytes, SerialisesUnmodifiedDocumentIdentically) {
     // Lookups on odd input neither fail nor change anything.
     EXPECT_FALSE(doc.ReadString("ZunMain", "Zun.Missing"));
     (void)doc.ReadString("a", "b");
-    (void)doc.HasSection("x");
     EXPECT_EQ(doc.Text(), GetParam());
 }
 
@@ -45,7 +44,6 @@ TEST(IniDocumentRead, MatchesSectionAndKeyWithoutRegardToCase) {
     const TIniDocument doc("[ZunMain]\nZun.Mode=2\n");
     EXPECT_EQ(doc.ReadString("zunmain", "ZUN.MODE"), "2");
     EXPECT_EQ(doc.ReadString("ZUNMAIN", "zun.mode"), "2");
-    EXPECT_TRUE(doc.HasSection("zUnMaIn"));
 }
 
 TEST(IniDocumentRead, FoldsOnlyAsciiLetters) {
@@ -74,7 +72,6 @@ TEST(IniDocumentRead, ValueMayHoldEqualsSigns) {
 TEST(IniDocumentRead, PresentEmptyValueIsEmptyNotMissing) {
     const TIniDocument doc("[s]\nk=\n");
     EXPECT_EQ(doc.ReadString("s", "k"), "");
-    EXPECT_EQ(doc.ReadInteger("s", "k", 5), 5);
 }
 
 TEST(IniDocumentRead, FirstOccurrenceWins) {
@@ -316,68 +313,12 @@ INSTANTIATE_TEST_SUITE_P(Table, IniDocumentReject,
 
 // ---- Notations through the document ----
 
-TEST(IniDocumentNotation, IntegerReadsFallBackToDefault) {
-    const TIniDocument doc("[s]\ndec=-12\nhex=0x10\ndollar=$10\nbad=12a\nbig=4294967296\n");
-    EXPECT_EQ(doc.ReadInteger("s", "dec", 7), -12);
-    EXPECT_EQ(doc.ReadInteger("s", "hex", 7), 16);
-    EXPECT_EQ(doc.ReadInteger("s", "dollar", 7), 16);
-    EXPECT_EQ(doc.ReadInteger("s", "bad", 7), 7);
-    EXPECT_EQ(doc.ReadInteger("s", "big", 7), 7);
-    EXPECT_EQ(doc.ReadInteger("s", "missing", 7), 7);
-    EXPECT_EQ(doc.ReadInteger("other", "dec", 7), 7);
-}
-
-struct LowByteCase {
-    const char* Text;
-    std::uint8_t Byte;
-    bool Switch;
-    // Parameters print by their first field, never as raw bytes.
-    friend std::ostream& operator<<(std::ostream& os, const LowByteCase& c) {
-        return os << ::testing::PrintToString(c.Text);
-    }
-};
-
-class IniDocumentLowByte : public ::testing::TestWithParam<LowByteCase> {};
-
-TEST_P(IniDocumentLowByte, OnlyTheLowEightBitsCount) {
-    const TIniDocument doc("[s]\nk="s + GetParam().Text + "\n");
-    EXPECT_EQ(doc.ReadLowByte("s", "k", 99), GetParam().Byte);
-    EXPECT_EQ(doc.ReadLowByteBool("s", "k", true), GetParam().Switch);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, IniDocumentLowByte,
-                         ::testing::Values(LowByteCase{"0", 0, false}, LowByteCase{"1", 1, true},
-                                           LowByteCase{"2", 2, true}, LowByteCase{"256", 0, false},
-                                           LowByteCase{"258", 2, true},
-                                           LowByteCase{"-1", 255, true},
-                                           LowByteCase{"-256", 0, false},
-                                           LowByteCase{"$FF00", 0, false},
-                                           LowByteCase{"junk", 99, true}));
-
-TEST(IniDocumentNotation, BoolIsAnyNonZeroIntegerAndWritesOneOrZero) {
-    TIniDocument doc("[s]\ntwo=2\nzero=0\nneg=-1\nbad=yes\n");
-    EXPECT_TRUE(doc.ReadBool("s", "two", false));
-    EXPECT_FALSE(doc.ReadBool("s", "zero", true));
-    EXPECT_TRUE(doc.ReadBool("s", "neg", false));
-    EXPECT_TRUE(doc.ReadBool("s", "bad", true));
-    EXPECT_FALSE(doc.ReadBool("s", "bad", false));
-    doc.WriteBool("s", "two", true);
-    doc.WriteBool("s", "zero", false);
-    EXPECT_EQ(doc.ReadString("s", "two"), "1");
-    EXPECT_EQ(doc.ReadString("s", "zero"), "0");
-}
-
-TEST(IniDocumentNotation, FloatWrittenUnderDecimalCommaReadsUnderPoint) {
+TEST(IniDocumentNotation, FloatWrittenWithTheDecimalSeparatorGiven) {
     TIniDocument doc;
     doc.WriteFloat("s", "frac", 1.5, ",");
     doc.WriteFloat("s", "whole", -3, ",");
     doc.WriteFloat("s", "nan", std::numeric_limits<double>::quiet_NaN(), ",");
     EXPECT_EQ(doc.Text(), "[s]\nfrac=1,5\nwhole=-3\nnan=NAN\n");
-    EXPECT_EQ(doc.ReadFloat("s", "frac", 9, ","), 1.5);
-    EXPECT_EQ(doc.ReadFloat("s", "frac", 9, "."), 1.5);
-    EXPECT_EQ(doc.ReadFloat("s", "whole", 9, "."), -3);
-    EXPECT_EQ(doc.ReadFloat("s", "nan", 9, ","), 9);
-    EXPECT_EQ(doc.ReadFloat("s", "missing", 9, ","), 9);
 }
 
 // ---- Large and hostile input ----
@@ -389,11 +330,11 @@ TEST(IniDocumentRobust, TenMegabytesOfRandomBytes) {
         c = static_cast<char>(rng());
     TIniDocument doc(junk);
     EXPECT_EQ(doc.Text(), junk);
-    EXPECT_EQ(doc.ReadInteger("ZunMain", "Zun.Mode", 7), 7);
+    EXPECT_FALSE(doc.ReadString("ZunMain", "Zun.Mode"));
     for (int i = 0; i < 24; ++i)
         ASSERT_TRUE(doc.WriteString("ZunMain", "Key" + std::to_string(i), std::to_string(i)));
     EXPECT_EQ(doc.Text().substr(0, junk.size()), junk);
-    EXPECT_EQ(doc.ReadInteger("zunmain", "key23", 7), 23);
+    EXPECT_EQ(doc.ReadString("zunmain", "key23"), "23");
 }
 
 TEST(IniDocumentRobust, TenMegabytesOfShortLines) {
@@ -404,17 +345,16 @@ TEST(IniDocumentRobust, TenMegabytesOfShortLines) {
         text += pieces[i % 7];
     text += "[ZunMain]\nZun.FixLen=4";
     TIniDocument doc(text);
-    EXPECT_EQ(doc.ReadInteger("ZunMain", "Zun.FixLen", 9), 4);
+    EXPECT_EQ(doc.ReadString("ZunMain", "Zun.FixLen"), "4");
     for (int i = 0; i < 24; ++i)
         doc.WriteInteger("ZunMain", "Zun.Reg[" + std::to_string(i) + "]", i);
-    EXPECT_EQ(doc.ReadInteger("ZunMain", "Zun.Reg[23]", 0), 23);
+    EXPECT_EQ(doc.ReadString("ZunMain", "Zun.Reg[23]"), "23");
     EXPECT_EQ(doc.Text().substr(0, text.size()), text);
 }
 
 TEST(IniDocumentRobust, OneHugeLine) {
     const std::string line(10 * 1024 * 1024, '[');
     TIniDocument doc(line);
-    EXPECT_FALSE(doc.HasSection("["));
     ASSERT_TRUE(doc.WriteString("S", "k", "v"));
     EXPECT_EQ(doc.Text(), line + "\n\n[S]\nk=v\n");
 }

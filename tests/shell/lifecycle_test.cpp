@@ -59,8 +59,8 @@ TEST_P(EndOfRun, StoresTheStateOnce) {
     EXPECT_EQ(stores - before, 1);
     const auto doc = LoadIniFile(dir.filePath(QStringLiteral("pellix.ini")).toStdString());
     ASSERT_TRUE(doc.has_value());
-    EXPECT_EQ(doc->ReadFloat("ZunMain", "Zun.Stack[0]", 0, "."), 82);
-    EXPECT_EQ(doc->ReadFloat("ZunMain", "Zun.LastX", 0, "."), 5);
+    EXPECT_EQ(doc->ReadString("ZunMain", "Zun.Stack[0]"), "82");
+    EXPECT_EQ(doc->ReadString("ZunMain", "Zun.LastX"), "5");
 }
 
 void ClickOn(TZunMain& w) {

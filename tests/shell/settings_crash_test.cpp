@@ -3,6 +3,7 @@
 // outlives the next store.
 
 #include "ini/inifile.h"
+#include "ini/ininotation.h"
 #include "state/settingsschema.h"
 
 #include <QDir>
@@ -29,8 +30,9 @@ int RoundOf(const TIniDocument& doc) {
     TKeptTexts kept;
     ReadSettings(doc, {zun}, ".", kept);
     const double k = zun.LastX;
-    if (!(k >= 1) || k != std::floor(k) || doc.ReadInteger("ZunMain", "Left", 0) != int(k) ||
-        doc.ReadInteger("ZunMain", "Top", 0) != -int(k) ||
+    if (!(k >= 1) || k != std::floor(k) ||
+        IniIntegerOf(doc.ReadString("ZunMain", "Left").value_or("")) != int(k) ||
+        IniIntegerOf(doc.ReadString("ZunMain", "Top").value_or("")) != -int(k) ||
         !doc.ReadString("ZunMain", "TotalScale")) {
         return -1;
     }

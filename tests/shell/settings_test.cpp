@@ -716,7 +716,8 @@ struct CfgNameCase {
 class SettingsFileName : public ::testing::TestWithParam<CfgNameCase> {};
 
 TEST_P(SettingsFileName, ReplacesTheExtension) {
-    EXPECT_EQ(CFGFileNameFor(QString::fromUtf8(GetParam().exe)), QString::fromUtf8(GetParam().cfg));
+    EXPECT_EQ(CFGFileNameFor(std::filesystem::path(GetParam().exe)),
+              std::filesystem::path(GetParam().cfg));
 }
 
 INSTANTIATE_TEST_SUITE_P(

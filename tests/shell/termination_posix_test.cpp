@@ -2,6 +2,7 @@
 // a real program ended by one stores its state first.
 
 #include "ini/inifile.h"
+#include "ini/ininotation.h"
 #include "shell/platform/termination.h"
 #include "shell/zunmain.h"
 #include "waitfor.h"
@@ -140,7 +141,10 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
 
     const auto doc = LoadIniFile(ini.toStdString());
     ASSERT_TRUE(doc.has_value());
-    const double when = doc->ReadFloat("ZunMain", "lastShowAbout", 0, ".");
+    const auto stored = [&doc](const char* key) {
+        return IniFloatOf(doc->ReadString("ZunMain", key).value_or(""), ".");
+    };
+    const double when = stored("lastShowAbout").value_or(0);
     EXPECT_GE(when, started - 1e-6);
     EXPECT_LE(when, ended + 1e-6);
     const std::pair<const char*, double> kept[] = {
@@ -149,7 +153,7 @@ TEST_P(TerminatedProgram, StoresItsStateBeforeItEnds) {
         {"Zun.Stack[1]", -1.25}, {"Zun.Stack[2]", 0}, {"Zun.Reg[9]", 1e-300}, {"StayOnTop", 0},
         {"TotalScale", 0.9}};
     for (const auto& [key, value] : kept) {
-        EXPECT_EQ(doc->ReadFloat("ZunMain", key, -99, "."), value) << key;
+        EXPECT_EQ(stored(key), value) << key;
     }
 }
 
