@@ -144,29 +144,13 @@ struct TIniDocument::TKeyHit {
 };
 
 TIniDocument::TIniDocument(std::string bytes) {
-    TIniDecoded decoded = IniDecode(std::move(bytes));
+    TDecodedText decoded = DecodeText(std::move(bytes));
     FText = std::move(decoded.Text);
-    FEncoding = decoded.Encoding;
-    FTail = std::move(decoded.Tail);
-    const std::size_t eol = FText.find_first_of("\r\n");
-    if (eol != std::string::npos && FText[eol] == '\r')
-        FLineEnd = eol + 1 < FText.size() && FText[eol + 1] == '\n' ? TLineEnd::CRLF : TLineEnd::CR;
+    FForm = std::move(decoded.Form);
 }
 
 std::string TIniDocument::Text() const {
-    return IniEncode(FText, FEncoding, FTail);
-}
-
-std::string_view TIniDocument::Eol() const {
-    switch (FLineEnd) {
-    case TLineEnd::CRLF:
-        return "\r\n";
-    case TLineEnd::CR:
-        return "\r";
-    case TLineEnd::LF:
-        break;
-    }
-    return "\n";
+    return EncodeText(FText, FForm);
 }
 
 const TIniDocument::TSectionBodies& TIniDocument::Bodies(std::string_view section) const {
@@ -260,7 +244,7 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key,
         return true;
     }
 
-    const std::string_view eol = Eol();
+    const std::string_view eol = LineEndText(FForm.LineEnd);
     std::string keyLine;
     keyLine.reserve(key.size() + value.size() + 4);
     if (hit.SectionFound) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "iniencoding.h"
+#include "base/encodedtext.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,17 +12,14 @@
 
 namespace pellix {
 
-// Line terminator used for lines that the document adds.
-enum class TLineEnd : std::uint8_t { LF, CRLF, CR };
-
 // An INI file held as its exact bytes. Lookups and edits work on the text
 // directly, so everything the program does not touch (unknown sections and
 // keys, comments, blank lines, junk, NUL bytes, invalid UTF-8) is kept byte
 // for byte, and an unmodified document serialises to the bytes it was made of.
 //
 // The text is UTF-8 or UTF-16 (either byte order) with a byte-order mark, or
-// bytes without one (see iniencoding.h); it is written back in the encoding
-// it was read in, byte-order mark included.
+// bytes without one (see base/encodedtext.h); it is written back in the
+// encoding it was read in, byte-order mark included.
 //
 // Reading rules:
 // - Lines end at LF, CR LF or a lone CR.
@@ -58,8 +55,8 @@ public:
 
     // The serialised document: the file's bytes.
     std::string Text() const;
-    TIniEncoding Encoding() const { return FEncoding; }
-    TLineEnd LineEnd() const { return FLineEnd; }
+    TTextEncoding Encoding() const { return FForm.Encoding; }
+    TLineEnd LineEnd() const { return FForm.LineEnd; }
 
     // The value of a key, or nullopt when the key (or its section) is missing.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
@@ -90,12 +87,9 @@ private:
     const TSectionBodies& Bodies(std::string_view section) const;
     void Edited(std::size_t pos, std::size_t removed, std::size_t inserted);
     TKeyHit Find(std::string_view section, std::string_view key) const;
-    std::string_view Eol() const;
 
     std::string FText; // as UTF-8 when the file is UTF-16; without byte-order mark
-    TIniEncoding FEncoding = TIniEncoding::Bytes;
-    std::string FTail; // see TIniDecoded
-    TLineEnd FLineEnd = TLineEnd::LF;
+    TTextForm FForm;
     mutable TSectionBodies FBodies; // a cache: const lookups are not thread-safe
 };
 

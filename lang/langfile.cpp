@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <filesystem>
@@ -40,38 +39,6 @@ bool HasLineBreak(const QString& s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
 }
 
-// Text with letters beyond ASCII that is valid UTF-8.
-bool IsUtf8(const QByteArray& bytes) {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
-        return false;
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-// Code units of a stored text: bytes, or 16-bit units of either byte order.
-struct TUnits {
-    const QByteArray& Bytes;
-    qsizetype Begin;
-    int Size; // bytes per unit
-    bool BigEndian;
-
-    qsizetype Count() const { return (Bytes.size() - Begin) / Size; }
-    char16_t At(qsizetype i) const {
-        const qsizetype p = Begin + i * Size;
-        const auto b0 = static_cast<unsigned char>(Bytes[p]);
-        if (Size == 1) {
-            return b0;
-        }
-        const auto b1 = static_cast<unsigned char>(Bytes[p + 1]);
-        return static_cast<char16_t>(BigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
-    }
-    QByteArray Slice(qsizetype from, qsizetype count) const {
-        return Bytes.mid(Begin + from * Size, count * Size);
-    }
-};
-
 } // namespace
 
 TLangFile::TLangFile(const QByteArray& bytes, QString fileName) : FFileName(std::move(fileName)) {
@@ -96,55 +63,25 @@ TLangFile TLangFile::Open(const QString& fileName) {
 }
 
 void TLangFile::Parse(const QByteArray& bytes) {
-    const auto starts = [&bytes](std::initializer_list<unsigned char> mark) {
-        if (bytes.size() < qsizetype(mark.size())) {
-            return false;
-        }
-        qsizetype i = 0;
-        for (const unsigned char m : mark) {
-            if (static_cast<unsigned char>(bytes[i++]) != m) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (starts({0xEF, 0xBB, 0xBF})) {
-        FEncoding = TLangEncoding::Utf8;
-        FBom = bytes.left(3);
-    } else if (starts({0xFF, 0xFE})) {
-        FEncoding = TLangEncoding::Utf16LE;
-        FBom = bytes.left(2);
-    } else if (starts({0xFE, 0xFF})) {
-        FEncoding = TLangEncoding::Utf16BE;
-        FBom = bytes.left(2);
-    } else if (IsUtf8(bytes)) {
-        // Files saved as UTF-8 without a mark read as what they are, also
-        // where the system's 8-bit code page is another (Windows).
-        FEncoding = TLangEncoding::Utf8;
-    }
-    const bool wide = FEncoding == TLangEncoding::Utf16LE || FEncoding == TLangEncoding::Utf16BE;
-    const TUnits units{bytes, FBom.size(), wide ? 2 : 1, FEncoding == TLangEncoding::Utf16BE};
-    const qsizetype count = units.Count();
-    if (wide && (bytes.size() - FBom.size()) % 2 != 0) {
-        FTail = bytes.right(1);
-    }
+    // Files saved as UTF-8 without a mark read as what they are, also where
+    // the system's 8-bit code page is another (Windows).
+    TDecodedText decoded =
+        DecodeText(bytes.toStdString(), {.Utf8WithoutBom = true, .LineEnd = TLineEnd::CRLF});
+    FForm = std::move(decoded.Form);
+    FEol = LineEndText(FForm.LineEnd);
+    const std::string_view text = decoded.Text;
 
     TSection* current = nullptr;
-    qsizetype begin = 0;
-    while (begin < count) {
-        qsizetype end = begin;
-        while (end < count && units.At(end) != u'\n' && units.At(end) != u'\r') {
-            ++end;
-        }
-        qsizetype next = end;
-        if (end < count) {
-            next = (units.At(end) == u'\r' && end + 1 < count && units.At(end + 1) == u'\n')
-                       ? end + 2
-                       : end + 1;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
+        std::size_t next = end;
+        if (end < text.size()) {
+            next += text.substr(end, 2) == "\r\n" ? 2 : 1;
         }
         TLine line;
-        line.Raw = units.Slice(begin, end - begin);
-        line.Eol = units.Slice(end, next - end);
+        line.Raw = text.substr(begin, end - begin);
+        line.Eol = text.substr(end, next - end);
         line.Text = Decode(line.Raw);
         const QString content = Trimmed(line.Text);
         if (content.isEmpty() || content.front() == QLatin1Char(';')) {
@@ -158,9 +95,6 @@ void TLangFile::Parse(const QByteArray& bytes) {
             line.Value = Trimmed(content.mid(eq + 1));
             line.Kind = line.Name.isEmpty() ? TKind::Other : TKind::Key;
         }
-        if (FEol.isEmpty() && !line.Eol.isEmpty()) {
-            FEol = line.Eol;
-        }
         if (line.Kind == TKind::Section) {
             FSectionIndex[Fold(line.Name)].push_back(FSections.size());
             FSections.push_back(TSection{std::move(line), {}, {}, false});
@@ -172,58 +106,35 @@ void TLangFile::Parse(const QByteArray& bytes) {
         }
         begin = next;
     }
-    if (FEol.isEmpty()) {
-        FEol = Encode(QStringLiteral("\r\n"));
-    }
 }
 
-QString TLangFile::Decode(const QByteArray& raw) const {
-    switch (FEncoding) {
-    case TLangEncoding::Utf8:
-        return QString::fromUtf8(raw);
-    case TLangEncoding::Utf16LE:
-    case TLangEncoding::Utf16BE: {
-        const TUnits units{raw, 0, 2, FEncoding == TLangEncoding::Utf16BE};
-        QString out(units.Count(), Qt::Uninitialized);
-        for (qsizetype i = 0; i < units.Count(); ++i) {
-            out[i] = QChar(units.At(i));
-        }
-        return out;
-    }
-    case TLangEncoding::Ansi:
+QString TLangFile::Decode(const std::string& raw) const {
+    switch (FForm.Encoding) {
+    case TTextEncoding::Utf8:
+        return QString::fromStdString(raw);
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+        return QString::fromStdU16String(UnitsOfUtf8(raw));
+    case TTextEncoding::Bytes:
         break;
     }
-    return QString::fromLocal8Bit(raw);
+    return QString::fromLocal8Bit(QByteArrayView(raw));
 }
 
-QByteArray TLangFile::Encode(const QString& text) const {
-    switch (FEncoding) {
-    case TLangEncoding::Utf8:
-        return text.toUtf8();
-    case TLangEncoding::Utf16LE:
-    case TLangEncoding::Utf16BE: {
-        QByteArray out;
-        out.reserve(text.size() * 2);
-        for (const QChar c : text) {
-            const auto hi = static_cast<char>(c.unicode() >> 8);
-            const auto lo = static_cast<char>(c.unicode() & 0xFF);
-            if (FEncoding == TLangEncoding::Utf16BE) {
-                out += hi;
-                out += lo;
-            } else {
-                out += lo;
-                out += hi;
-            }
-        }
-        return out;
-    }
-    case TLangEncoding::Ansi:
+std::string TLangFile::Encode(const QString& text) const {
+    switch (FForm.Encoding) {
+    case TTextEncoding::Utf8:
+        return text.toStdString();
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+        return Utf8OfUnits(text.toStdU16String());
+    case TTextEncoding::Bytes:
         break;
     }
-    return text.toLocal8Bit();
+    return text.toLocal8Bit().toStdString();
 }
 
-TLangFile::TLine TLangFile::MakeLine(const QString& text, const QByteArray& eol) const {
+TLangFile::TLine TLangFile::MakeLine(const QString& text, const std::string& eol) const {
     TLine line;
     line.Text = text;
     line.Raw = Encode(text);
@@ -231,12 +142,9 @@ TLangFile::TLine TLangFile::MakeLine(const QString& text, const QByteArray& eol)
     return line;
 }
 
-QByteArray TLangFile::Bytes() const {
-    QByteArray out = FBom;
-    const auto put = [&out](const TLine& line) {
-        out += line.Raw;
-        out += line.Eol;
-    };
+std::string TLangFile::StoredText() const {
+    std::string out;
+    const auto put = [&out](const TLine& line) { out.append(line.Raw).append(line.Eol); };
     for (const TLine& line : FPreamble) {
         put(line);
     }
@@ -246,8 +154,11 @@ QByteArray TLangFile::Bytes() const {
             put(line);
         }
     }
-    out += FTail;
     return out;
+}
+
+QByteArray TLangFile::Bytes() const {
+    return QByteArray::fromStdString(EncodeText(StoredText(), FForm));
 }
 
 const QHash<QString, std::size_t>& TLangFile::Keys(const TSection& s) const {
@@ -375,7 +286,7 @@ bool TLangFile::WriteString(const QString& section, const QString& key, const QS
             }
         }
         TLine& before = pos == 0 ? s.Header : s.Lines[pos - 1];
-        if (before.Eol.isEmpty()) {
+        if (before.Eol.empty()) {
             before.Eol = FEol;
         }
         TLine line = MakeLine(k + QLatin1Char('=') + value, FEol);
@@ -388,7 +299,7 @@ bool TLangFile::WriteString(const QString& section, const QString& key, const QS
     }
     // A new section at the end, after a blank line.
     if (TLine* last = LastLine()) {
-        if (last->Eol.isEmpty()) {
+        if (last->Eol.empty()) {
             last->Eol = FEol;
         }
         if (!Trimmed(last->Text).isEmpty()) {
@@ -436,10 +347,8 @@ void TLangFile::UpdateFile() const {
         throw ELangFileError("The language file " + FFileName.toStdString() +
                              " could not be read and is not overwritten");
     }
-    const QByteArray bytes = Bytes();
     if (FFileName.isEmpty() ||
-        !SaveIniFile(SystemPath(FFileName),
-                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        !SaveIniFile(SystemPath(FFileName), EncodeText(StoredText(), FForm))) {
         throw ELangFileError("Cannot write the language file " + FFileName.toStdString());
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/encodedtext.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -8,13 +10,10 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace pellix {
-
-// How a language file's text is stored: a file that begins with a byte-order
-// mark in that Unicode encoding, any other in the system's 8-bit code page.
-enum class TLangEncoding : std::uint8_t { Ansi, Utf8, Utf16LE, Utf16BE };
 
 // A language file could not be written (or was there but could not be read,
 // so writing it would lose what it holds).
@@ -49,7 +48,10 @@ public:
     static TLangFile Open(const QString& fileName);
 
     const QString& FileName() const { return FFileName; }
-    TLangEncoding Encoding() const { return FEncoding; }
+    // How the text is stored: a file that begins with a byte-order mark in
+    // that Unicode encoding, one without that is valid UTF-8 beyond ASCII in
+    // UTF-8, any other (Bytes) in the system's 8-bit code page.
+    TTextEncoding Encoding() const { return FForm.Encoding; }
     bool Readable() const { return FReadable; }
 
     QByteArray Bytes() const;
@@ -77,9 +79,9 @@ public:
 private:
     enum class TKind : std::uint8_t { Other, Section, Key };
     struct TLine {
-        QByteArray Raw; // stored bytes of the content
-        QByteArray Eol; // stored bytes of the line end; empty for a last line without one
-        QString Text;   // the decoded content
+        std::string Raw; // the content in the text DecodeText gives
+        std::string Eol; // the line end there; empty for a last line without one
+        QString Text;    // the decoded content
         TKind Kind = TKind::Other;
         QString Name;  // section name or key, trimmed
         QString Value; // key lines: the trimmed value
@@ -92,18 +94,17 @@ private:
     };
 
     void Parse(const QByteArray& bytes);
-    QString Decode(const QByteArray& raw) const;
-    QByteArray Encode(const QString& text) const;
-    TLine MakeLine(const QString& text, const QByteArray& eol) const;
+    QString Decode(const std::string& raw) const;
+    std::string Encode(const QString& text) const;
+    std::string StoredText() const;
+    TLine MakeLine(const QString& text, const std::string& eol) const;
     const QHash<QString, std::size_t>& Keys(const TSection& s) const;
     TLine* LastLine();
 
     QString FFileName;
-    TLangEncoding FEncoding = TLangEncoding::Ansi;
+    TTextForm FForm;
     bool FReadable = true;
-    QByteArray FBom;
-    QByteArray FTail; // a last odd byte of a UTF-16 file
-    QByteArray FEol;  // line end of added lines, encoded
+    std::string FEol; // line end of added lines
     std::vector<TLine> FPreamble;
     std::vector<TSection> FSections;
     QHash<QString, std::vector<std::size_t>> FSectionIndex; // folded name -> sections

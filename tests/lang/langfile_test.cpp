@@ -94,21 +94,21 @@ INSTANTIATE_TEST_SUITE_P(LineBreaks, TextRule, ::testing::Values(
 
 // --- Encodings -----------------------------------------------------------
 
-QByteArray EncodeAs(TLangEncoding e, const QString& text) {
-    if (e == TLangEncoding::Utf8) {
+QByteArray EncodeAs(TTextEncoding e, const QString& text) {
+    if (e == TTextEncoding::Utf8) {
         return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     }
-    QByteArray out = e == TLangEncoding::Utf16LE ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    QByteArray out = e == TTextEncoding::Utf16LE ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
     for (const QChar c : text) {
         const char hi = char(c.unicode() >> 8);
         const char lo = char(c.unicode() & 0xFF);
-        out += e == TLangEncoding::Utf16LE ? lo : hi;
-        out += e == TLangEncoding::Utf16LE ? hi : lo;
+        out += e == TTextEncoding::Utf16LE ? lo : hi;
+        out += e == TTextEncoding::Utf16LE ? hi : lo;
     }
     return out;
 }
 
-class LangFileEncoding : public ::testing::TestWithParam<TLangEncoding> {};
+class LangFileEncoding : public ::testing::TestWithParam<TTextEncoding> {};
 
 TEST_P(LangFileEncoding, WritesBackByteForByteApartFromTheChangedValues) {
     const QString before = QStringLiteral("; Übersetzung \U0001D11E\r\n"
@@ -153,28 +153,17 @@ TEST_P(LangFileEncoding, WritesBackByteForByteApartFromTheChangedValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrderMarks, LangFileEncoding,
-                         ::testing::Values(TLangEncoding::Utf8, TLangEncoding::Utf16LE,
-                                           TLangEncoding::Utf16BE));
+                         ::testing::Values(TTextEncoding::Utf8, TTextEncoding::Utf16LE,
+                                           TTextEncoding::Utf16BE));
 
 TEST(LangFileEncoding, FileWithoutMarkUsesTheCodePageAndKeepsUndecodableBytes) {
     const QByteArray junkLine("\x80\xFF\xC3(\x00\x01=\xFE\n", 10);
     const QByteArray before = QByteArray("[S]\n") + junkLine + "K=old\n";
     TLangFile file(before);
-    EXPECT_EQ(file.Encoding(), TLangEncoding::Ansi);
+    EXPECT_EQ(file.Encoding(), TTextEncoding::Bytes);
     ASSERT_TRUE(file.WriteString("S", "K", QStringLiteral("new")));
     EXPECT_EQ(file.Bytes(), QByteArray("[S]\n") + junkLine + "K=new\n");
     EXPECT_EQ(QString::fromLocal8Bit(TLangFile().Bytes()), QString());
-}
-
-TEST(LangFileEncoding, OddByteOfUtf16FileStaysAtTheEnd) {
-    const QByteArray before =
-        EncodeAs(TLangEncoding::Utf16LE, QStringLiteral("[S]\r\nK=1")) + "\x7F";
-    TLangFile file(before);
-    EXPECT_EQ(file.ReadString("S", "K", {}), QStringLiteral("1"));
-    EXPECT_EQ(file.Bytes(), before);
-    file.WriteString("S", "K", QStringLiteral("2"));
-    EXPECT_EQ(file.Bytes(),
-              EncodeAs(TLangEncoding::Utf16LE, QStringLiteral("[S]\r\nK=2")) + "\x7F");
 }
 
 // --- Editing -------------------------------------------------------------
