@@ -4,6 +4,7 @@
 
 #include "about/aboutbox.h"
 #include "lang/tolvbase.h"
+#include "seam/filepath.h"
 #include "seam/vendor.h"
 #include "shell/pellixapp.h"
 #include "shell/platform/clicksource.h"

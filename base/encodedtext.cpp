@@ -2,6 +2,9 @@
 
 #include "utf8.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace pellix {
 
 namespace {
@@ -19,15 +22,8 @@ bool IsLow(char16_t u) {
 
 // Valid UTF-8 with at least one character beyond ASCII.
 bool IsUtf8BeyondAscii(std::string_view text) {
-    bool beyond = false;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Read r = ReadUtf8(text, pos);
-        if (!r.Valid || (r.CodePoint >= 0xD800 && r.CodePoint <= 0xDFFF))
-            return false;
-        beyond = beyond || r.CodePoint >= 0x80;
-        pos += r.Size;
-    }
-    return beyond;
+    const std::optional<std::u32string> chars = DecodeUtf8(text);
+    return chars && std::ranges::any_of(*chars, [](char32_t c) { return c >= 0x80; });
 }
 
 TLineEnd FirstLineEnd(std::string_view text, TLineEnd none) {

@@ -61,12 +61,11 @@ inline std::filesystem::path FollowLink(const std::filesystem::path& path, std::
     return ec ? path : target;
 }
 
-// Keeps the other programs that take it (pellix-keys, the window) from reading
-// or storing the file at path while it lives, so that a read, the changes made
-// from it and their store are one step. It survives the store's
-// replacing of the file: on POSIX it is a lock on the file's folder (flock,
-// advisory; none where the folder cannot be opened), on Windows a mutex named
-// after the file's full path. Waits as long as another holds it.
+// Keeps every other holder of a lock on the same file, in this or another
+// process, waiting while it lives, so that a read, the changes made from it and
+// their store are one step. It survives the store's replacing of the file,
+// and is advisory: it binds only those that take it. Waits as long as another
+// holds it; where the system refuses a lock, there is none.
 class TFileLock {
 public:
     explicit TFileLock(const std::filesystem::path& path);

@@ -133,6 +133,7 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
     return removed;
 }
 
+// An advisory flock on the file's folder; none where the folder cannot be opened.
 TFileLock::TFileLock(const std::filesystem::path& path) {
     std::error_code ec;
     // The folder, not the file: a store replaces the file with a new one.

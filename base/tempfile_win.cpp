@@ -101,6 +101,7 @@ bool RemoveIfAbandoned(const std::filesystem::path& path) {
     return true;
 }
 
+// A mutex named after the file's full path, in the session's namespace.
 TFileLock::TFileLock(const std::filesystem::path& path) {
     std::error_code ec;
     std::wstring name =

@@ -68,7 +68,6 @@ void TLangFile::Parse(const QByteArray& bytes) {
     TDecodedText decoded =
         DecodeText(bytes.toStdString(), {.Utf8WithoutBom = true, .LineEnd = TLineEnd::CRLF});
     FForm = std::move(decoded.Form);
-    FEol = LineEndText(FForm.LineEnd);
     const std::string_view text = decoded.Text;
 
     TSection* current = nullptr;
@@ -287,9 +286,9 @@ bool TLangFile::WriteString(const QString& section, const QString& key, const QS
         }
         TLine& before = pos == 0 ? s.Header : s.Lines[pos - 1];
         if (before.Eol.empty()) {
-            before.Eol = FEol;
+            before.Eol = Eol();
         }
-        TLine line = MakeLine(k + QLatin1Char('=') + value, FEol);
+        TLine line = MakeLine(k + QLatin1Char('=') + value, Eol());
         line.Kind = TKind::Key;
         line.Name = k;
         line.Value = Trimmed(value);
@@ -300,21 +299,21 @@ bool TLangFile::WriteString(const QString& section, const QString& key, const QS
     // A new section at the end, after a blank line.
     if (TLine* last = LastLine()) {
         if (last->Eol.empty()) {
-            last->Eol = FEol;
+            last->Eol = Eol();
         }
         if (!Trimmed(last->Text).isEmpty()) {
             if (FSections.empty()) {
-                FPreamble.push_back(MakeLine(QString(), FEol));
+                FPreamble.push_back(MakeLine(QString(), Eol()));
             } else {
-                FSections.back().Lines.push_back(MakeLine(QString(), FEol));
+                FSections.back().Lines.push_back(MakeLine(QString(), Eol()));
             }
         }
     }
     TSection s;
-    s.Header = MakeLine(QLatin1Char('[') + name + QLatin1Char(']'), FEol);
+    s.Header = MakeLine(QLatin1Char('[') + name + QLatin1Char(']'), Eol());
     s.Header.Kind = TKind::Section;
     s.Header.Name = name;
-    TLine line = MakeLine(k + QLatin1Char('=') + value, FEol);
+    TLine line = MakeLine(k + QLatin1Char('=') + value, Eol());
     line.Kind = TKind::Key;
     line.Name = k;
     line.Value = Trimmed(value);

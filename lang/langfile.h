@@ -98,13 +98,14 @@ private:
     std::string Encode(const QString& text) const;
     std::string StoredText() const;
     TLine MakeLine(const QString& text, const std::string& eol) const;
+    // The line end of added lines.
+    std::string Eol() const { return std::string(LineEndText(FForm.LineEnd)); }
     const QHash<QString, std::size_t>& Keys(const TSection& s) const;
     TLine* LastLine();
 
     QString FFileName;
     TTextForm FForm;
     bool FReadable = true;
-    std::string FEol; // line end of added lines
     std::vector<TLine> FPreamble;
     std::vector<TSection> FSections;
     QHash<QString, std::vector<std::size_t>> FSectionIndex; // folded name -> sections

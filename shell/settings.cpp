@@ -3,6 +3,7 @@
 #include "base/hashname.h"
 #include "base/tempfile.h"
 #include "engine/systemseparators.h"
+#include "seam/filepath.h"
 #include "shell/platform/problemreport.h"
 #include "shell/platform/settingspaths.h"
 

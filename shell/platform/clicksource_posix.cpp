@@ -1,5 +1,6 @@
 #include "clicksource.h"
 
+#include "seam/filepath.h"
 #include "settingspaths.h"
 #include "shell/soundmodule.h"
 

@@ -2,8 +2,6 @@
 
 // The settings files' paths as the system has them.
 
-#include "seam/filepath.h"
-
 #include <filesystem>
 
 namespace pellix {

@@ -2,9 +2,7 @@
 
 #include "seam/filepath.h"
 
-#include <QByteArray>
 #include <QCoreApplication>
-#include <QFile>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -6,6 +6,7 @@
 // Usage: settings_store_loop FILE [ROUNDS [FALLBACK]]  (without ROUNDS: for ever)
 //        settings_store_loop --program-file  (prints the program's own path)
 
+#include "seam/filepath.h"
 #include "shell/platform/settingspaths.h"
 #include "shell/settings.h"
 #include "tests/shell/settingsfakehost.h"
